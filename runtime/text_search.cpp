@@ -18,30 +18,13 @@ Ch* InMode(void* text) {
     return static_cast<Ch*>(text);
 }
 
-// The checked bodies of the A and W members; `site` is the member's own call site.
-
-template <class Ch>
-int32_t CheckedFindLast(const Ch* text, uint32_t character, const void* site) {
-    CheckPointer(text, 0, site);
-    return text::FindLastChar(text, character);
-}
-
-template <class Ch>
-int32_t CheckedTrimLeft(Ch* text, const void* site) {
-    CheckPointer(text, 1, site);
-    return text::TrimLeft(text);
-}
-
-template <class Ch>
-int32_t CheckedTrimRight(Ch* text, const void* site) {
-    CheckPointer(text, 1, site);
-    return text::TrimRight(text);
-}
-
-template <class Ch>
-int32_t CheckedTrim(Ch* text, const void* site) {
-    CheckPointer(text, 1, site);
-    return text::Trim(text);
+// The body of an A or W member: checks the text (for writing when the helper changes it in
+// place) with the member's own call site, then runs the helper.
+template <class Ch, class... Args>
+int32_t Checked(int32_t forWrite, int32_t (*helper)(Ch*, Args...), Ch* text, const void* site,
+                Args... args) {
+    CheckPointer(text, forWrite, site);
+    return helper(text, args...);
 }
 
 template <class Ch>
@@ -49,12 +32,6 @@ int32_t CheckedStrip(const Ch* source, Ch* destination, int32_t keep, const void
     CheckPointer(source, 0, site);
     CheckPointer(destination, 1, site);
     return text::StripMnemonic(source, destination, keep);
-}
-
-template <class Ch>
-int32_t CheckedMatch(const Ch* text, uint32_t key, const void* site) {
-    CheckPointer(text, 0, site);
-    return text::MatchMnemonic(text, key);
 }
 
 }  // namespace
@@ -85,11 +62,11 @@ int32_t CheckedMatch(const Ch* text, uint32_t key, const void* site) {
 }
 
 [[gnu::noinline]] int32_t FindLastCharA(const char* text, uint32_t character) {
-    return CheckedFindLast(text, character, __builtin_return_address(0));
+    return Checked(0, text::FindLastChar<const char>, text, __builtin_return_address(0), character);
 }
 
 [[gnu::noinline]] int32_t FindLastCharW(const wchar_t* text, uint32_t character) {
-    return CheckedFindLast(text, character, __builtin_return_address(0));
+    return Checked(0, text::FindLastChar<const wchar_t>, text, __builtin_return_address(0), character);
 }
 
 [[gnu::noinline]] int32_t TrimLeft(void* text) {
@@ -99,11 +76,11 @@ int32_t CheckedMatch(const Ch* text, uint32_t key, const void* site) {
 }
 
 [[gnu::noinline]] int32_t TrimLeftA(char* text) {
-    return CheckedTrimLeft(text, __builtin_return_address(0));
+    return Checked(1, text::TrimLeft<char>, text, __builtin_return_address(0));
 }
 
 [[gnu::noinline]] int32_t TrimLeftW(wchar_t* text) {
-    return CheckedTrimLeft(text, __builtin_return_address(0));
+    return Checked(1, text::TrimLeft<wchar_t>, text, __builtin_return_address(0));
 }
 
 [[gnu::noinline]] int32_t TrimRight(void* text) {
@@ -113,11 +90,11 @@ int32_t CheckedMatch(const Ch* text, uint32_t key, const void* site) {
 }
 
 [[gnu::noinline]] int32_t TrimRightA(char* text) {
-    return CheckedTrimRight(text, __builtin_return_address(0));
+    return Checked(1, text::TrimRight<char>, text, __builtin_return_address(0));
 }
 
 [[gnu::noinline]] int32_t TrimRightW(wchar_t* text) {
-    return CheckedTrimRight(text, __builtin_return_address(0));
+    return Checked(1, text::TrimRight<wchar_t>, text, __builtin_return_address(0));
 }
 
 [[gnu::noinline]] int32_t Trim(void* text) {
@@ -127,11 +104,11 @@ int32_t CheckedMatch(const Ch* text, uint32_t key, const void* site) {
 }
 
 [[gnu::noinline]] int32_t TrimA(char* text) {
-    return CheckedTrim(text, __builtin_return_address(0));
+    return Checked(1, text::Trim<char>, text, __builtin_return_address(0));
 }
 
 [[gnu::noinline]] int32_t TrimW(wchar_t* text) {
-    return CheckedTrim(text, __builtin_return_address(0));
+    return Checked(1, text::Trim<wchar_t>, text, __builtin_return_address(0));
 }
 
 [[gnu::noinline]] int32_t StripMnemonic(const void* source, void* destination, int32_t keep) {
@@ -159,11 +136,11 @@ int32_t CheckedMatch(const Ch* text, uint32_t key, const void* site) {
 }
 
 [[gnu::noinline]] int32_t MatchMnemonicA(const char* text, uint32_t key) {
-    return CheckedMatch(text, key, __builtin_return_address(0));
+    return Checked(0, text::MatchMnemonic<const char>, text, __builtin_return_address(0), key);
 }
 
 [[gnu::noinline]] int32_t MatchMnemonicW(const wchar_t* text, uint32_t key) {
-    return CheckedMatch(text, key, __builtin_return_address(0));
+    return Checked(0, text::MatchMnemonic<const wchar_t>, text, __builtin_return_address(0), key);
 }
 
 }  // namespace runtime

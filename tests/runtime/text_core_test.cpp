@@ -2,10 +2,10 @@
 
 #include "runtime/number_format.h"
 #include "runtime/text_core.h"
+#include "text_cases.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -41,21 +41,7 @@ TYPED_TEST_SUITE(TextCore, UnitTypes);
 
 TYPED_TEST(TextCore, FindCharAndFindLastChar) {
     using Ch = TypeParam;
-    const struct {
-        const char* text;
-        uint32_t character;
-        int32_t first;
-        int32_t last;
-    } cases[] = {
-        {"Window1.asm", '.', 7, 7},
-        {"Window1.asm", 'z', -1, -1},
-        {"Window1.asm", 0, 11, -1},  // NUL: the terminator is compared first-wise, never last-wise
-        {"a.b.c", '.', 1, 3},
-        {"", 0, 0, -1},
-        {"", 'a', -1, -1},
-        {"aaa", 'a', 0, 2},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : textcases::kSearches) {
         const auto t = T<Ch>(c.text);
         EXPECT_EQ(text::FindChar(t.c_str(), c.character), c.first) << c.text << " / " << c.character;
         EXPECT_EQ(text::FindLastChar(t.c_str(), c.character), c.last) << c.text << " / " << c.character;
@@ -73,28 +59,11 @@ TYPED_TEST(TextCore, TheCharacterIsCutToTheUnitWidth) {
 
 TYPED_TEST(TextCore, TrimsRemoveBlanksAndTabsOnly) {
     using Ch = TypeParam;
-    enum Op { Left, Right, Both };
-    const struct {
-        const char* text;
-        Op op;
-        const char* result;
-        int32_t length;
-    } cases[] = {
-        {" \t  \t", Both, "", 0},
-        {"\t ab \t", Both, "ab", 2},
-        {"  a b ", Left, "a b ", 4},
-        {"ab", Left, "ab", 2},
-        {" \t", Left, "", 0},
-        {"  a b \t", Right, "  a b", 5},
-        {"\t\t", Right, "", 0},
-        {"\n x\r ", Both, "\n x\r", 4},  // line ends are not blanks
-        {"", Both, "", 0},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : textcases::kTrims) {
         auto t = T<Ch>(c.text);
-        const int32_t length = c.op == Left    ? text::TrimLeft(t.data())
-                               : c.op == Right ? text::TrimRight(t.data())
-                                               : text::Trim(t.data());
+        const int32_t length = c.op == textcases::TrimLeftOp    ? text::TrimLeft(t.data())
+                               : c.op == textcases::TrimRightOp ? text::TrimRight(t.data())
+                                                                : text::Trim(t.data());
         EXPECT_EQ(length, c.length) << "\"" << c.text << "\" op " << c.op;
         EXPECT_EQ(Ascii(t.c_str()), c.result) << "\"" << c.text << "\" op " << c.op;
     }
@@ -102,15 +71,7 @@ TYPED_TEST(TextCore, TrimsRemoveBlanksAndTabsOnly) {
 
 TYPED_TEST(TextCore, StripMnemonicLeavesOutEveryAmpersandUnlessKept) {
     using Ch = TypeParam;
-    const struct {
-        const char* text;
-        int32_t keep;
-        const char* result;
-    } cases[] = {
-        {"&File", 0, "File"}, {"&File", 1, "&File"}, {"a&&b", 0, "ab"},
-        {"&", 0, ""},         {"", 0, ""},           {"Save &As", 0, "Save As"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : textcases::kStrips) {
         const auto source = T<Ch>(c.text);
         std::basic_string<Ch> destination(16, static_cast<Ch>('#'));
         const int32_t length = text::StripMnemonic(source.c_str(), destination.data(), c.keep);
@@ -125,20 +86,7 @@ TYPED_TEST(TextCore, StripMnemonicLeavesOutEveryAmpersandUnlessKept) {
 
 TYPED_TEST(TextCore, MatchMnemonicLooksBehindTheFirstAmpersand) {
     using Ch = TypeParam;
-    const struct {
-        const char* text;
-        uint32_t key;
-        int32_t match;
-    } cases[] = {
-        {"&Save", 's', 1},  // a lower-case key matches the upper-case letter
-        {"&save", 'S', 0},  // not the reverse
-        {"&Save", 'S', 1},  {"&save", 's', 1},  {"Save", 's', 0},   {"Sa&ve", 'v', 1},
-        {"a&b&c", 'c', 0},  // only the first '&' counts
-        {"&&x", 'x', 0},    {"&1", '1', 1},     {"", 'a', 0},
-        {"Save&", ' ', 0},  // the blank key cleared of bit 5 is NUL: the terminator is no letter
-        {"Save&", 0, 0},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : textcases::kMatches) {
         EXPECT_EQ(text::MatchMnemonic(T<Ch>(c.text).c_str(), c.key), c.match)
             << c.text << " key " << c.key;
     }
@@ -170,34 +118,12 @@ TYPED_TEST(TextCore, LengthsAndCopies) {
 
 TYPED_TEST(TextCore, FormatNumberInEveryFormat) {
     using Ch = TypeParam;
-    const std::string ones(32, '1');
-    const struct {
-        int32_t value;
-        int32_t format;
-        std::string text;
-    } cases[] = {
-        {0, 0, "0B"},
-        {5, 0, "101B"},
-        {-1, 0, ones + "B"},
-        {INT_MIN, 0, "1" + std::string(31, '0') + "B"},
-        {0, 1, "0"},
-        {-1, 1, "-1"},
-        {1234, 1, "1234"},
-        {INT_MAX, 1, "2147483647"},
-        {INT_MIN, 1, "-2147483648"},
-        {0, 2, "0H"},
-        {-1, 2, "FFFFFFFFH"},
-        {static_cast<int32_t>(0xC0000005u), 2, "C0000005H"},
-        {0x401A2B, 2, "401A2BH"},
-        {42, 4, "42"},   // any other format is decimal
-        {-7, -1, "-7"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : textcases::kNumbers) {
         Ch buffer[runtime::kNumberTextCapacity + 2];
         std::fill(std::begin(buffer), std::end(buffer), static_cast<Ch>('#'));
         const int32_t written = text::FormatNumber(c.value, buffer, c.format);
         EXPECT_EQ(Ascii(buffer), c.text) << c.value << " format " << c.format;
-        EXPECT_EQ(written, static_cast<int32_t>(c.text.size())) << c.value << " format " << c.format;
+        EXPECT_EQ(written, static_cast<int32_t>(std::string(c.text).size())) << c.value << " format " << c.format;
     }
 }
 

@@ -4,6 +4,7 @@
 #include "runtime/number_text.h"
 #include "runtime/text_convert.h"
 #include "runtime/text_search.h"
+#include "text_cases.h"
 #include "text_mode_test.h"
 
 #include <windows.h>
@@ -21,16 +22,7 @@ using modetest::Unit;
 class MODE_SUITE(TextEntries) : public modetest::ModeTest {};
 
 TEST_F(MODE_SUITE(TextEntries), SearchesFindTheFirstAndLastCharacter) {
-    const struct {
-        const char* text;
-        uint32_t character;
-        int32_t first;
-        int32_t last;
-    } cases[] = {
-        {"Window1.asm", '.', 7, 7}, {"Window1.asm", 'z', -1, -1}, {"Window1.asm", 0, 11, -1},
-        {"a.b.c", '.', 1, 3},       {"", 0, 0, -1},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : textcases::kSearches) {
         const Text t = T(c.text);
         EXPECT_EQ(runtime::FindChar(t.c_str(), c.character), c.first) << c.text << " / " << c.character;
         EXPECT_EQ(runtime::FindLastChar(t.c_str(), c.character), c.last) << c.text << " / " << c.character;
@@ -38,58 +30,30 @@ TEST_F(MODE_SUITE(TextEntries), SearchesFindTheFirstAndLastCharacter) {
 }
 
 TEST_F(MODE_SUITE(TextEntries), TrimsWorkInPlace) {
-    enum Op { Left, Right, Both };
-    const struct {
-        const char* text;
-        Op op;
-        const char* result;
-        int32_t length;
-    } cases[] = {
-        {" \t \t ", Both, "", 0},   {"\t ab \t", Both, "ab", 2}, {" \t-x ", Left, "-x ", 3},
-        {"-x \t", Right, "-x", 2}, {"a b", Both, "a b", 3},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : textcases::kTrims) {
         Text t = T(c.text);
-        const int32_t length = c.op == Left    ? runtime::TrimLeft(t.data())
-                               : c.op == Right ? runtime::TrimRight(t.data())
-                                               : runtime::Trim(t.data());
+        const int32_t length = c.op == textcases::TrimLeftOp    ? runtime::TrimLeft(t.data())
+                               : c.op == textcases::TrimRightOp ? runtime::TrimRight(t.data())
+                                                                : runtime::Trim(t.data());
         EXPECT_EQ(length, c.length) << "\"" << c.text << "\" op " << c.op;
         EXPECT_EQ(Ascii(t.c_str()), c.result) << "\"" << c.text << "\" op " << c.op;
     }
 }
 
 TEST_F(MODE_SUITE(TextEntries), MnemonicsAreStrippedAndMatched) {
-    const struct {
-        const char* text;
-        int32_t keep;
-        const char* stripped;
-    } strips[] = {{"&File", 0, "File"}, {"&File", 1, "&File"}, {"a&&b", 0, "ab"}};
-    for (const auto& c : strips) {
+    for (const auto& c : textcases::kStrips) {
         Text destination(16, static_cast<Unit>('#'));
-        runtime::StripMnemonic(T(c.text).c_str(), destination.data(), c.keep);
-        EXPECT_EQ(Ascii(destination.c_str()), c.stripped) << c.text << " keep " << c.keep;
+        const int32_t length = runtime::StripMnemonic(T(c.text).c_str(), destination.data(), c.keep);
+        EXPECT_EQ(Ascii(destination.c_str()), c.result) << c.text << " keep " << c.keep;
+        EXPECT_EQ(length, static_cast<int32_t>(std::string(c.result).size())) << c.text;
     }
-    const struct {
-        const char* text;
-        uint32_t key;
-        int32_t match;
-    } matches[] = {{"&Save", 's', 1}, {"&save", 'S', 0}, {"&Save", 'S', 1}, {"Save", 's', 0}};
-    for (const auto& c : matches) {
+    for (const auto& c : textcases::kMatches) {
         EXPECT_EQ(runtime::MatchMnemonic(T(c.text).c_str(), c.key), c.match) << c.text << " key " << c.key;
     }
 }
 
 TEST_F(MODE_SUITE(TextEntries), FormatNumberWritesEveryFormat) {
-    const struct {
-        int32_t value;
-        int32_t format;
-        const char* text;
-    } cases[] = {
-        {0, 0, "0B"},   {5, 0, "101B"},          {0, 1, "0"},   {-1, 1, "-1"},
-        {0, 2, "0H"},   {-1, 2, "FFFFFFFFH"},    {static_cast<int32_t>(0xC0000005u), 2, "C0000005H"},
-        {-1, 0, "11111111111111111111111111111111B"}, {77, 9, "77"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : textcases::kNumbers) {
         Unit buffer[runtime::kNumberTextCapacity];
         std::fill(std::begin(buffer), std::end(buffer), static_cast<Unit>('#'));
         const int32_t written = runtime::FormatNumber(c.value, buffer, c.format);
