@@ -20,4 +20,65 @@ int32_t ParseDecimal(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
+namespace {
+
+constexpr char kLineEnd = '\r';
+
+// The value of a token starts right after its marker; it may run into the end of the bytes.
+uint32_t ValueAt(std::string_view request, std::size_t valueStart) {
+    if (valueStart >= request.size()) return 0;
+    // The register keeps the 32-bit pattern; the cast only changes how it is read.
+    return static_cast<uint32_t>(ParseDecimal(request.substr(valueStart)));
+}
+
+void ShiftAxis(uint32_t& previous, uint32_t& current, uint32_t value) {
+    previous = current;
+    current = value;
+}
+
+void OnExecuteToken(uint32_t value, MotionRegisters& registers, ScanEffects& effects) {
+    registers.executeFlag = value;
+    effects.ShowValue(kInputLinie, registers.executeFlag);
+}
+
+void OnDelayToken(uint32_t value, MotionRegisters& registers, ScanEffects& effects) {
+    const bool accepted = IsAcceptableDelay(value);
+    if (accepted) registers.stepDelay = value;
+    // The field shows the delay in force, which a refused value leaves unchanged.
+    effects.ShowValue(kEdit4, registers.stepDelay);
+    if (accepted) effects.Pause(registers.stepDelay);
+}
+
+bool IsAssignmentToken(std::string_view request, std::size_t pos, char name) {
+    return request[pos] == name && pos + 1 < request.size() && request[pos + 1] == '=';
+}
+
+}  // namespace
+
+ScanResult ScanRequestLine(std::string_view request, MotionRegisters& registers,
+                           ScanEffects& effects) {
+    // The scan moves one byte before its first look, so the request's first byte is never
+    // examined. It moves one byte at a time: the bytes of a value are looked at again.
+    for (std::size_t pos = 1; pos < request.size(); ++pos) {
+        if (IsAssignmentToken(request, pos, 'e')) {
+            OnExecuteToken(ValueAt(request, pos + 2), registers, effects);
+        } else if (IsAssignmentToken(request, pos, 'p')) {
+            OnDelayToken(ValueAt(request, pos + 2), registers, effects);
+        } else if (request[pos] == 'X') {
+            ShiftAxis(registers.prevX, registers.curX, ValueAt(request, pos + 1));
+            effects.ShowValue(kEdit1, registers.curX);
+        } else if (request[pos] == 'Y') {
+            ShiftAxis(registers.prevY, registers.curY, ValueAt(request, pos + 1));
+            effects.ShowValue(kEdit2, registers.curY);
+        } else if (request[pos] == 'Z') {
+            ShiftAxis(registers.prevZ, registers.curZ, ValueAt(request, pos + 1));
+            effects.ShowValue(kEdit3, registers.curZ);
+        } else if (request[pos] == kLineEnd) {
+            return ScanResult{true, registers.executeFlag != 0};
+        }
+    }
+    // No CR within the bytes received: an incomplete request line is never executed.
+    return ScanResult{false, false};
+}
+
 }  // namespace motion

@@ -1,14 +1,48 @@
 #pragma once
 // Reading movement tokens out of a request line. Platform-free.
 
+#include "app/motion/motion_state.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace motion {
 
+// The largest request the scan looks at: the size of the receive buffer.
+inline constexpr std::size_t kRequestBufferSize = 1024;
+
 // Reads a number: one optional leading '-', then every byte from '0' (0x30) upward counts as
 // a digit worth its code minus 0x30 (':' is 10, '=' 13, 'Y' 41). The number ends at the first
 // byte below '0' or at the end of `text`. Computed modulo 2^32; no digits gives 0.
 int32_t ParseDecimal(std::string_view text);
+
+// What a scan asks its host to do, in scan order. The Win32 layer writes the display field
+// and sleeps; tests record the calls.
+class ScanEffects {
+public:
+    virtual void ShowValue(ControlId field, uint32_t value) = 0;
+    virtual void Pause(uint32_t milliseconds) = 0;
+
+protected:
+    ~ScanEffects() = default;
+};
+
+struct ScanResult {
+    bool reachedLineEnd;  // a CR ended the scan; false when the bytes ran out first
+    bool runLine;         // the request line ended with executeFlag set: plan and step it
+};
+
+// A "p=" value with bit 31 set would be a wait of 24 days or more (-1 never ends): refused.
+constexpr bool IsAcceptableDelay(uint32_t milliseconds) {
+    return (milliseconds & 0x80000000u) == 0;
+}
+
+// Scans the bytes of one request (exactly the bytes received) up to its first CR, updating
+// `registers` and reporting each shown value and pause through `effects`. The first byte is
+// never examined, and the bytes of a value are examined again as ordinary bytes. Nothing
+// beyond `request` is read. Without a CR nothing is run, but the values read stay.
+ScanResult ScanRequestLine(std::string_view request, MotionRegisters& registers,
+                           ScanEffects& effects);
 
 }  // namespace motion

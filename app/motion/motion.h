@@ -1,0 +1,68 @@
+#pragma once
+// Motion control on Windows: the movement-token interpreter, the line planner and stepper,
+// and the serial link that carries one byte per motor step.
+//
+// Everything runs on the GUI thread. A line is stepped inside the call that ends its request
+// line; every step shows a modal "nDebug" box first, so window messages (button clicks,
+// socket events) are dispatched while a line runs.
+
+#include "app/motion/line_plan.h"
+#include "app/motion/motion_state.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+// ---- Process-wide state (one place per concern; all start at 0 / not open) ----
+
+// prevX, curX, prevY, curY, prevZ, curZ, executeFlag, stepDelay.
+extern motion::MotionRegisters motionRegisters;
+// The plan of the last line planned (a running line steps from its own copy).
+extern motion::LinePlan linePlan;
+// The open serial port, or INVALID_HANDLE_VALUE when not open.
+extern HANDLE portHandle;
+// The device name read from field 1005: at most 5 characters and a NUL.
+extern char portName[6];
+
+// ---- Motion command interpreter ----
+
+// Scans one movement request (`length` = bytes actually received; at most the first 1024 are
+// looked at) up to its request line's CR, updating the registers and the display fields of
+// `window`. Returns true only when the line ended at a CR with executeFlag set and the line
+// was planned and stepped to completion. A request without a CR, a line out of reach (a
+// displacement of 2^31 steps or more) and a line asked for while another is being stepped
+// are not stepped and give false.
+bool InterpretMotionRequest(HWND window, const char* request, std::size_t length);
+
+// ---- Line planner and step sequencer ----
+
+// Plans the line from (prevX, prevY) to (curX, curY) into linePlan and steps it. False when
+// the line was not stepped (out of reach, or another line is in progress).
+bool PlanLine();
+// Steps linePlan through the four step outputs and returns when all are done. False when
+// the plan is out of reach or another line is in progress (nothing is stepped then).
+bool RunLineSteps();
+// Whether a line is being stepped (true inside its debug boxes).
+bool LineInProgress();
+
+// ---- Serial link and step output ----
+
+// One motor step each: debug box, then (port open) one byte and a pause of stepDelay.
+void StepXPlus();   // "B", debug number 0
+void StepXMinus();  // "A", debug number 1
+void StepYPlus();   // "D", debug number 2
+void StepYMinus();  // "C", debug number 3
+
+// Connect button (1002): opens the device named in field 1005.
+void ConnectPort(HWND window);
+// Disconnect button (1001): closes the port and resets the buttons.
+void DisconnectPort(HWND window);
+// Enables 1002 when not connected, 1003 and 1001 when connected, in that order.
+void SetPortButtons(HWND window, bool connected);
+// Closes portHandle (when open) and marks it not open. Called by the main window on close.
+void ClosePort();
+// Shows `number` in an ownerless message box captioned "nDebug".
+void DebugOut(uint32_t number);
+// Writes `number` as unsigned decimal ("%lu"); `buffer` holds at least 11 bytes.
+void FormatUnsigned(uint32_t number, char* buffer);

@@ -1,0 +1,37 @@
+#pragma once
+// The process-wide state of motion control, as plain records, and the main window controls
+// that motion control reads and writes. Platform-free.
+
+#include <cstdint>
+
+namespace motion {
+
+// Axis registers, execute flag and step delay. All start at 0 and keep their values from one
+// request to the next. Values are the 32-bit patterns that ParseDecimal returns; the planner
+// reads the axis registers as unsigned numbers.
+struct MotionRegisters {
+    uint32_t prevX;
+    uint32_t curX;
+    uint32_t prevY;
+    uint32_t curY;
+    uint32_t prevZ;
+    uint32_t curZ;
+    uint32_t executeFlag;  // non-zero: step the line when the request line ends
+    uint32_t stepDelay;    // milliseconds slept after every step and after a "p=" token
+};
+static_assert(sizeof(MotionRegisters) == 32, "eight 32-bit registers");
+
+// Controls of the main window, by identifier (1000 + template index).
+enum ControlId : int {
+    kInputLinie = 1000,  // shows executeFlag
+    kBtnStopCom = 1001,  // disconnect ("!")
+    kBtnSetCom = 1002,   // connect (">")
+    kBtnTest = 1003,     // "Testeaza port", no action of its own
+    kEdit4 = 1004,       // shows stepDelay
+    kInputCom = 1005,    // serial device name, at most 5 characters
+    kEdit3 = 1006,       // shows curZ
+    kEdit2 = 1007,       // shows curY
+    kEdit1 = 1008,       // shows curX
+};
+
+}  // namespace motion
