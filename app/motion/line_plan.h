@@ -57,6 +57,8 @@ struct LinePlan {
     uint32_t minorSteps;     // minor displacement = number of cycles
     uint32_t majorPerMinor;  // major div minor; the whole major displacement when minor is 0
     uint32_t remainder;      // major mod minor; 0 when minor is 0
+
+    friend bool operator==(const LinePlan&, const LinePlan&) = default;
 };
 static_assert(sizeof(LinePlan) == 24, "six 32-bit fields");
 

@@ -10,14 +10,16 @@ namespace motion {
 // request to the next. Values are the 32-bit patterns that ParseDecimal returns; the planner
 // reads the axis registers as unsigned numbers.
 struct MotionRegisters {
-    uint32_t prevX;
-    uint32_t curX;
-    uint32_t prevY;
-    uint32_t curY;
-    uint32_t prevZ;
-    uint32_t curZ;
-    uint32_t executeFlag;  // non-zero: step the line when the request line ends
-    uint32_t stepDelay;    // milliseconds slept after every step and after a "p=" token
+    uint32_t prevX = 0;
+    uint32_t curX = 0;
+    uint32_t prevY = 0;
+    uint32_t curY = 0;
+    uint32_t prevZ = 0;
+    uint32_t curZ = 0;
+    uint32_t executeFlag = 0;  // non-zero: step the line when the request line ends
+    uint32_t stepDelay = 0;    // milliseconds slept after every step and after a "p=" token
+
+    friend bool operator==(const MotionRegisters&, const MotionRegisters&) = default;
 };
 static_assert(sizeof(MotionRegisters) == 32, "eight 32-bit registers");
 

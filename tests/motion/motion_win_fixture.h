@@ -1,0 +1,51 @@
+#pragma once
+// Shared set-up of the Windows motion tests: a stand-in main window whose buttons 1002 and
+// 1001 connect and disconnect the port as the main window does, fresh motion state, and
+// movement requests as a browser sends them.
+
+#include "app/motion/motion.h"
+#include "tests/support/win_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace motiontest {
+
+// "GET /s?<tokens> HTTP/1.1" with a header block whose bytes would be tokens too.
+inline std::string MovementRequest(const std::string& tokens) {
+    return "GET /s?" + tokens + " HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Note: X99&p=9999\r\n\r\n";
+}
+
+class MotionWindowTest : public testing::Test {
+protected:
+    MotionWindowTest()
+        : window_(testsupport::MainFormControls(), [](HWND window, int id, int code) {
+              if (code != BN_CLICKED) return;
+              if (id == motion::kBtnSetCom) ConnectPort(window);
+              if (id == motion::kBtnStopCom) DisconnectPort(window);
+          }) {
+        ClosePort();
+        motionRegisters = {};
+        linePlan = {};
+    }
+    ~MotionWindowTest() override { ClosePort(); }
+
+    bool Interpret(const std::string& request) {
+        return InterpretMotionRequest(window_.hwnd(), request.data(), request.size());
+    }
+    bool Move(const std::string& tokens) { return Interpret(MovementRequest(tokens)); }
+
+    // Connects to `device` through button 1002, dismissing the result box.
+    testsupport::BoxRecord Connect(const std::string& device) {
+        window_.SetText(motion::kInputCom, device);
+        testsupport::MessageBoxHook hook;
+        EXPECT_TRUE(window_.Press(motion::kBtnSetCom)) << "connect button disabled";
+        EXPECT_EQ(hook.boxes().size(), 1u) << "boxes after connect";
+        return hook.boxes().empty() ? testsupport::BoxRecord{} : hook.boxes().front();
+    }
+
+    testsupport::TestWindow window_;
+};
+
+}  // namespace motiontest
