@@ -6,33 +6,16 @@
 
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "app/web/web_front.h"
-#include "app/web/web_front_internal.h"
-#include "tests/web/web_test_harness.h"
+#include "tests/web/web_front_fixture.h"
 
+namespace webtest {
 namespace {
 
 using testing::ElementsAre;
 using testing::IsEmpty;
 using web::ReplyFile;
-using webtest::AwaitClose;
-using webtest::LoopbackClient;
-using webtest::PumpUntil;
-
-const std::string kFixed(web::kFixedReply);
-const std::string kFileA = "HTTP/1.0 200 OK\r\n\r\nfile a";
-const std::string kFileC = "HTTP/1.0 200 OK\r\n\r\nfile c";
-const std::string kFileS = "HTTP/1.0 200 OK\r\n\r\nfile s";
-
-using HookCall = std::pair<std::uint32_t, std::uint32_t>;
-std::vector<HookCall> hookCalls;
-
-void RecordingHook(std::uint32_t portAddress, std::uint32_t value) {
-    hookCalls.emplace_back(portAddress, value);
-}
 
 // Where two long byte strings first differ, for failure messages that stay readable.
 std::string FirstDifference(const std::string& actual, const std::string& expected) {
@@ -42,55 +25,8 @@ std::string FirstDifference(const std::string& actual, const std::string& expect
            ", first difference at byte " + std::to_string(at);
 }
 
-class WebFrontTest : public testing::Test {
+class WebReplyTest : public WebFrontTest {
 protected:
-    void SetUp() override {
-        webtest::StartWinsock();
-        hookCalls.clear();
-        ASSERT_NE(window.Handle(), nullptr);
-        ASSERT_TRUE(web::OpenListenerOn(window.Handle(), 0, INADDR_LOOPBACK));
-        port = web::ListenerPort();
-        ASSERT_NE(port, 0);
-    }
-
-    void TearDown() override { web::ResetWebFront(); }
-
-    void WriteAllFiles() {
-        files.Write(ReplyFile::A, kFileA);
-        files.Write(ReplyFile::C, kFileC);
-        files.Write(ReplyFile::S, kFileS);
-    }
-
-    // One connection: sends `request`, pumps until the server closes, returns the reply.
-    std::string Exchange(std::string_view request) {
-        LoopbackClient client(port);
-        EXPECT_TRUE(client.Connected()) << "connect error " << client.ConnectError();
-        EXPECT_TRUE(client.Send(request));
-        EXPECT_TRUE(AwaitClose(client)) << "no close; received \"" << client.Received() << "\"";
-        EXPECT_FALSE(client.Reset()) << "the connection was reset instead of closed";
-        return client.Received();
-    }
-
-    // The socket of the first event `event` routed to the window since event number `from`.
-    SOCKET ConnectionSocketSince(std::size_t from, WORD event) const {
-        const auto& events = window.Events();
-        for (std::size_t i = from; i < events.size(); ++i) {
-            if (events[i].event == event) return events[i].socket;
-        }
-        return INVALID_SOCKET;
-    }
-
-    // Pumps until a connection's first write-ready event since event number `from` has been
-    // handled; returns its socket (INVALID_SOCKET on timeout).
-    SOCKET AwaitWriteReady(std::size_t from) {
-        SOCKET accepted = INVALID_SOCKET;
-        PumpUntil([&] {
-            accepted = ConnectionSocketSince(from, FD_WRITE);
-            return accepted != INVALID_SOCKET;
-        });
-        return accepted;
-    }
-
     // Connects a reader with a small receive buffer and gives the server's end a small send
     // buffer, as a slow link does: the socket then takes only part of a large reply at once.
     // The request is sent after that.
@@ -106,13 +42,9 @@ protected:
         EXPECT_TRUE(reader->Send(request));
         return reader;
     }
-
-    webtest::ReplyFiles files;
-    webtest::SocketWindow window;
-    std::uint16_t port = 0;
 };
 
-TEST_F(WebFrontTest, EachRequestIsAnsweredWithTheFileItLeavesSelected) {
+TEST_F(WebReplyTest, EachRequestIsAnsweredWithTheFileItLeavesSelected) {
     WriteAllFiles();
     const struct {
         const char* request;
@@ -139,7 +71,7 @@ TEST_F(WebFrontTest, EachRequestIsAnsweredWithTheFileItLeavesSelected) {
     }
 }
 
-TEST_F(WebFrontTest, MissingOrEmptyReplyFileClosesTheConnectionWithoutItsBytes) {
+TEST_F(WebReplyTest, MissingOrEmptyReplyFileClosesTheConnectionWithoutItsBytes) {
     const struct {
         bool exists;
         const char* request;
@@ -162,7 +94,7 @@ TEST_F(WebFrontTest, MissingOrEmptyReplyFileClosesTheConnectionWithoutItsBytes) 
     }
 }
 
-TEST_F(WebFrontTest, OutputSubCommandsCallTheInstalledHookWithPort888) {
+TEST_F(WebReplyTest, OutputSubCommandsCallTheInstalledHookWithPort888) {
     WriteAllFiles();
     EXPECT_EQ(web::SetOutputHook(RecordingHook), nullptr);
     const struct {
@@ -191,7 +123,7 @@ TEST_F(WebFrontTest, OutputSubCommandsCallTheInstalledHookWithPort888) {
     EXPECT_THAT(hookCalls, IsEmpty());
 }
 
-TEST_F(WebFrontTest, ClientsConnectedAtOnceAreEachAnsweredWhole) {
+TEST_F(WebReplyTest, ClientsConnectedAtOnceAreEachAnsweredWhole) {
     files.Write(ReplyFile::S, kFileS);
     constexpr int kClients = 5;  // the listener's backlog
     std::vector<std::unique_ptr<LoopbackClient>> clients;
@@ -212,7 +144,7 @@ TEST_F(WebFrontTest, ClientsConnectedAtOnceAreEachAnsweredWhole) {
     EXPECT_EQ(web::OpenConnectionCount(), 0u);
 }
 
-TEST_F(WebFrontTest, ConnectionClosedWithoutARequestIsClosedOnItsCloseEvent) {
+TEST_F(WebReplyTest, ConnectionClosedWithoutARequestIsClosedOnItsCloseEvent) {
     WriteAllFiles();
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
@@ -224,7 +156,7 @@ TEST_F(WebFrontTest, ConnectionClosedWithoutARequestIsClosedOnItsCloseEvent) {
         // Accepted, then closed by the server once the peer's close is seen.
         SOCKET accepted = INVALID_SOCKET;
         const bool closed = PumpUntil([&] {
-            accepted = ConnectionSocketSince(eventsBefore, FD_CLOSE);
+            accepted = window.FirstSocketWith(FD_CLOSE, eventsBefore);
             return accepted != INVALID_SOCKET && web::OpenConnectionCount() == 0;
         });
         ASSERT_TRUE(closed) << web::OpenConnectionCount() << " connection(s) open";
@@ -239,15 +171,15 @@ TEST_F(WebFrontTest, ConnectionClosedWithoutARequestIsClosedOnItsCloseEvent) {
     EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
 }
 
-TEST_F(WebFrontTest, LargeReplyArrivesWholeWhileASlowReaderDoesNotHoldUpOthers) {
-    const std::string large = webtest::PseudoRandomBytes(1 << 20);
+TEST_F(WebReplyTest, LargeReplyArrivesWholeWhileASlowReaderDoesNotHoldUpOthers) {
+    const std::string large = PseudoRandomBytes(1 << 20);
     files.Write(ReplyFile::S, large);
     files.Write(ReplyFile::C, kFileC);
 
     // A reader that does not read yet.
     const auto reader = ConnectSlowReader("GET /favicon.ico HTTP/1.1\r\n\r\n");
     LoopbackClient& slow = *reader;
-    webtest::PumpFor(300);
+    PumpFor(300);
     EXPECT_EQ(web::OpenConnectionCount(), 1u) << "the large reply should still be under way";
 
     // Another browser is served meanwhile (and changes the selection for later requests).
@@ -259,8 +191,8 @@ TEST_F(WebFrontTest, LargeReplyArrivesWholeWhileASlowReaderDoesNotHoldUpOthers) 
     EXPECT_EQ(web::OpenConnectionCount(), 0u);
 }
 
-TEST_F(WebFrontTest, ReaderThatGoesAwayMidReplyIsClosed) {
-    files.Write(ReplyFile::S, webtest::PseudoRandomBytes(1 << 20));
+TEST_F(WebReplyTest, ReaderThatGoesAwayMidReplyIsClosed) {
+    files.Write(ReplyFile::S, PseudoRandomBytes(1 << 20));
     const auto reader = ConnectSlowReader("GET /favicon.ico HTTP/1.1\r\n\r\n");
     LoopbackClient& leaving = *reader;
     ASSERT_TRUE(PumpUntil([&] {
@@ -273,7 +205,7 @@ TEST_F(WebFrontTest, ReaderThatGoesAwayMidReplyIsClosed) {
         << web::OpenConnectionCount() << " connection(s) still open";
 }
 
-TEST_F(WebFrontTest, ShortRequestAfterALongOneReadsNoneOfItsBytes) {
+TEST_F(WebReplyTest, ShortRequestAfterALongOneReadsNoneOfItsBytes) {
     WriteAllFiles();
     web::SetOutputHook(RecordingHook);
 
@@ -291,7 +223,7 @@ TEST_F(WebFrontTest, ShortRequestAfterALongOneReadsNoneOfItsBytes) {
     EXPECT_STREQ(web::ReplyFileName(), "C:\\c");
 }
 
-TEST_F(WebFrontTest, RequestTakenByTheWriteReadyEventIsHandledOnce) {
+TEST_F(WebReplyTest, RequestTakenByTheWriteReadyEventIsHandledOnce) {
     WriteAllFiles();
     web::SetOutputHook(RecordingHook);
     const struct {
@@ -308,7 +240,7 @@ TEST_F(WebFrontTest, RequestTakenByTheWriteReadyEventIsHandledOnce) {
         LoopbackClient client(port);
         ASSERT_TRUE(client.Connected());
         // Stop right after the accept: its write-ready event is queued, not yet handled.
-        ASSERT_TRUE(PumpUntil([] { return web::OpenConnectionCount() == 1; }));
+        ASSERT_TRUE(DispatchUntil([] { return web::OpenConnectionCount() == 1; }));
         ASSERT_TRUE(client.Send(c.beforeWriteReady));
         Sleep(100);
         const SOCKET accepted = AwaitWriteReady(eventsBefore);
@@ -327,7 +259,7 @@ TEST_F(WebFrontTest, RequestTakenByTheWriteReadyEventIsHandledOnce) {
     }
 }
 
-TEST_F(WebFrontTest, EventsWithoutDataDoNotAnswerOrCloseAWaitingConnection) {
+TEST_F(WebReplyTest, EventsWithoutDataDoNotAnswerOrCloseAWaitingConnection) {
     WriteAllFiles();
     // Notices that find nothing to read: a read event ahead of the bytes, or the stale
     // events of an earlier socket whose handle the new connection reuses.
@@ -339,7 +271,7 @@ TEST_F(WebFrontTest, EventsWithoutDataDoNotAnswerOrCloseAWaitingConnection) {
         const SOCKET accepted = AwaitWriteReady(eventsBefore);
         ASSERT_NE(accepted, INVALID_SOCKET);
         PostMessageA(window.Handle(), web::WM_SOCKET, accepted, MAKELPARAM(event, 0));
-        webtest::PumpFor(100);
+        PumpFor(100);
         EXPECT_FALSE(client.Poll()) << "the server closed; received \"" << client.Received() << "\"";
         EXPECT_EQ(web::OpenConnectionCount(), 1u);
 
@@ -350,8 +282,8 @@ TEST_F(WebFrontTest, EventsWithoutDataDoNotAnswerOrCloseAWaitingConnection) {
 }
 
 TEST(WebListener, PortInUseLeavesTheWindowWorkingWithoutAListener) {
-    webtest::StartWinsock();
-    webtest::SocketWindow window;
+    StartWinsock();
+    SocketWindow window;
     // Another program holds the port.
     const SOCKET holder = socket(AF_INET, SOCK_STREAM, 0);
     ASSERT_NE(holder, INVALID_SOCKET);
@@ -373,7 +305,7 @@ TEST(WebListener, PortInUseLeavesTheWindowWorkingWithoutAListener) {
     // A browser reaches the other program; the window gets no event and still answers.
     LoopbackClient client(taken);
     EXPECT_TRUE(client.Connected());
-    webtest::PumpFor(200);
+    PumpFor(200);
     EXPECT_THAT(window.Events(), IsEmpty());
     DWORD_PTR result = 0;
     EXPECT_NE(SendMessageTimeoutA(window.Handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result),
@@ -384,3 +316,4 @@ TEST(WebListener, PortInUseLeavesTheWindowWorkingWithoutAListener) {
 }
 
 }  // namespace
+}  // namespace webtest

@@ -8,40 +8,15 @@ namespace webtest {
 
 namespace {
 
-constexpr char kWindowClass[] = "MtWebTestWindow";
-constexpr int kFirstField = 1000;
-constexpr int kLastField = 1008;
-
-LRESULT CALLBACK SocketWindowProc(HWND window, UINT message, WPARAM wParam,
-                                  LPARAM lParam) noexcept {
-    if (message == web::WM_SOCKET) {
-        // The window keeps its event log behind GWLP_USERDATA (set right after creation).
-        auto* events = reinterpret_cast<std::vector<SocketEvent>*>(
-            GetWindowLongPtrA(window, GWLP_USERDATA));
-        const SOCKET socket = static_cast<SOCKET>(wParam);
-        const WORD event = LOWORD(lParam);
-        if (events != nullptr) events->push_back({socket, event});
-        web::OnSocketEvent(window, socket, event);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void RegisterSocketWindowClass() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = SocketWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kWindowClass;
-    RegisterClassA(&windowClass);  // fails harmlessly when registered already
-}
+constexpr char kWindowProperty[] = "MtWebSocketWindow";
 
 }  // namespace
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
+bool DispatchUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const testsupport::Stopwatch watch;
     for (;;) {
         if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
+        if (watch.ElapsedMs() >= timeoutMs) return false;
         MSG message;
         if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
@@ -53,7 +28,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 }
 
 void PumpFor(DWORD milliseconds) {
-    PumpUntil([] { return false; }, milliseconds);
+    testsupport::PumpMessagesUntil([] { return false; }, milliseconds);
 }
 
 void StartWinsock() {
@@ -93,12 +68,12 @@ LoopbackClient::~LoopbackClient() {
 }
 
 bool LoopbackClient::Send(std::string_view bytes) {
-    const DWORD start = GetTickCount();
+    const testsupport::Stopwatch watch;
     while (!bytes.empty()) {
         const int sent = send(socket_, bytes.data(), static_cast<int>(bytes.size()), 0);
         if (sent > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
-        } else if (WSAGetLastError() != WSAEWOULDBLOCK || GetTickCount() - start > 5000) {
+        } else if (WSAGetLastError() != WSAEWOULDBLOCK || watch.ElapsedMs() > 5000) {
             return false;
         } else {
             Sleep(1);
@@ -150,38 +125,38 @@ ReplyFiles::~ReplyFiles() {
 }
 
 void ReplyFiles::Write(web::ReplyFile file, std::string_view bytes) {
-    const HANDLE handle = CreateFileA(web::ReplyFilePath(file), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(handle);
+    testsupport::WriteFileBytes(web::ReplyFilePath(file), std::string(bytes));
 }
 
 void ReplyFiles::Remove(web::ReplyFile file) {
     DeleteFileA(web::ReplyFilePath(file));
 }
 
-SocketWindow::SocketWindow(bool withFields) {
-    RegisterSocketWindowClass();
-    handle_ = CreateWindowExA(0, kWindowClass, "web front test", WS_OVERLAPPEDWINDOW, 0, 0,
-                              400, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&events_));
-    if (!withFields) return;
-    for (int id = kFirstField; id <= kLastField; ++id) {
-        // A child's identifier travels in the menu-handle argument.
-        CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, (id - kFirstField) * 22, 200,
-                        20, handle_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleA(nullptr), nullptr);
-    }
+SocketWindow::SocketWindow() {
+    SetPropA(form_.hwnd(), kWindowProperty, this);
+    // The procedure pointer travels as a LONG_PTR through the window's slot.
+    formProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        form_.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SocketWindow::RoutingProc)));
 }
 
 SocketWindow::~SocketWindow() {
-    if (handle_ != nullptr) DestroyWindow(handle_);
+    SetWindowLongPtrA(form_.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(formProc_));
+    RemovePropA(form_.hwnd(), kWindowProperty);
 }
 
-const std::vector<SocketEvent>& SocketWindow::Events() const {
-    return events_;
+LRESULT CALLBACK SocketWindow::RoutingProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) noexcept {
+    // Set by the constructor before the procedure was installed.
+    auto* self = static_cast<SocketWindow*>(GetPropA(window, kWindowProperty));
+    if (message == web::WM_SOCKET && self != nullptr) {
+        const SOCKET socket = static_cast<SOCKET>(wParam);
+        const WORD event = LOWORD(lParam);
+        self->events_.push_back({socket, event});
+        web::OnSocketEvent(window, socket, event);
+        return 0;
+    }
+    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    return CallWindowProcA(self->formProc_, window, message, wParam, lParam);
 }
 
 int SocketWindow::CountEvents(SOCKET socket, WORD event, std::size_t from) const {
@@ -191,10 +166,11 @@ int SocketWindow::CountEvents(SOCKET socket, WORD event, std::size_t from) const
     }));
 }
 
-std::string SocketWindow::FieldText(int id) const {
-    char text[64] = {};
-    GetDlgItemTextA(handle_, id, text, sizeof text);
-    return text;
+SOCKET SocketWindow::FirstSocketWith(WORD event, std::size_t from) const {
+    for (std::size_t i = from; i < events_.size(); ++i) {
+        if (events_[i].event == event) return events_[i].socket;
+    }
+    return INVALID_SOCKET;
 }
 
 std::string PseudoRandomBytes(std::size_t size) {

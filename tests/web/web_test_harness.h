@@ -1,7 +1,6 @@
 #pragma once
-// Test helpers for the web front under Wine: a loopback TCP client, a bounded message pump,
-// the reply files in C:\, and a window whose procedure routes socket events as the main
-// window does.
+// Test helpers for the web front under Wine: a loopback TCP client, the reply files in C:\,
+// and the main form's stand-in window routing socket events as the main window does.
 
 #include <windows.h>
 #include <winsock.h>
@@ -13,18 +12,28 @@
 #include <vector>
 
 #include "app/web/request_plan.h"
+#include "tests/support/win_test_support.h"
 
 namespace webtest {
 
-// Dispatches the thread's messages until `done` holds (checked after every message) or
-// `timeoutMs` has passed. Returns whether `done` held.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+// Dispatches messages one at a time and checks `done` after each, so a test can stop between
+// two socket events (PumpMessagesUntil empties the queue before it checks). Bounded by
+// `timeoutMs`; returns whether `done` held.
+bool DispatchUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+
+// PumpMessagesUntil with the bound these tests use by default.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
+    return testsupport::PumpMessagesUntil(done, timeoutMs);
+}
 
 // Dispatches messages for `milliseconds`.
 void PumpFor(DWORD milliseconds);
 
+// Winsock for the test's own sockets, started once per test program.
+void StartWinsock();
+
 // A client on 127.0.0.1. The socket is non-blocking once connected; Poll() takes what has
-// arrived, so one thread can drive the client and the window's message loop in turn.
+// arrived, so one thread can drive the client and the window's messages in turn.
 class LoopbackClient {
 public:
     // Connects to 127.0.0.1:`port`. A `receiveBuffer` above 0 makes the socket's receive
@@ -52,7 +61,7 @@ private:
     bool reset_ = false;
 };
 
-// Pumps messages until `client` has seen the server close its side. False on timeout.
+// Pumps messages until `client` has seen the server close. False on timeout.
 bool AwaitClose(LoopbackClient& client, DWORD timeoutMs = 10000);
 
 // The reply files C:\a, C:\c and C:\s of one test: none exists at the start, and the test's
@@ -73,31 +82,32 @@ struct SocketEvent {
     WORD event;
 };
 
-// A top-level window that hands every WM_SOCKET to OnSocketEvent, as the main window does,
-// and records each event. Optionally it has edit fields with the identifiers 1000 to 1008,
-// where movement requests show their values.
+// The main form's stand-in (display fields 1000 to 1008) with WM_SOCKET routed to
+// OnSocketEvent, as the main window does. Every routed event is recorded.
 class SocketWindow {
 public:
-    explicit SocketWindow(bool withFields = false);
+    SocketWindow();
     ~SocketWindow();
     SocketWindow(const SocketWindow&) = delete;
     SocketWindow& operator=(const SocketWindow&) = delete;
 
-    HWND Handle() const { return handle_; }
+    HWND Handle() const { return form_.hwnd(); }
+    std::string Text(int id) const { return form_.Text(id); }
+    void SetText(int id, const std::string& text) { form_.SetText(id, text); }
     // The events routed so far, in order.
-    const std::vector<SocketEvent>& Events() const;
+    const std::vector<SocketEvent>& Events() const { return events_; }
     // Number of events `event` on `socket` routed since event number `from`.
     int CountEvents(SOCKET socket, WORD event, std::size_t from = 0) const;
-    // The text of field `id`.
-    std::string FieldText(int id) const;
+    // The socket of the first event `event` routed since event number `from`.
+    SOCKET FirstSocketWith(WORD event, std::size_t from) const;
 
 private:
-    HWND handle_ = nullptr;
+    static LRESULT CALLBACK RoutingProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+
+    testsupport::TestWindow form_;
+    WNDPROC formProc_ = nullptr;
     std::vector<SocketEvent> events_;
 };
-
-// Winsock for the test's own sockets, started once per test program.
-void StartWinsock();
 
 // `size` pseudo-random bytes: a lost, doubled or shifted run of them shows in a comparison.
 std::string PseudoRandomBytes(std::size_t size);
