@@ -16,6 +16,14 @@ constinit std::array<Connection, kMaxConnections> connections;
 // Unread bytes taken before a close, at most this many receives of the scrap buffer.
 constexpr int kDrainReceives = 64;
 
+enum class ReceiveResult {
+    Data,        // bytes were taken
+    NothingYet,  // nothing to read now; the peer is still there
+    PeerClosed,  // the peer has closed its sending side
+    Failed,      // the connection is broken
+    BufferFull,  // the request holds all the bytes it may use
+};
+
 ReceiveResult ReceiveOnce(Connection& connection) {
     const std::span<char> room = connection.request.FreeSpace();
     if (room.empty()) return ReceiveResult::BufferFull;
@@ -48,6 +56,13 @@ SendResult SendAvailable(Connection& connection) {
     return SendResult::Done;
 }
 
+// Takes everything that has arrived; reports how the last receive ended.
+ReceiveResult ReceiveAvailable(Connection& connection) {
+    ReceiveResult result = ReceiveOnce(connection);
+    while (result == ReceiveResult::Data) result = ReceiveOnce(connection);
+    return result;
+}
+
 void DrainUnread(SOCKET socket) {
     char scrap[512];
     for (int i = 0; i < kDrainReceives; ++i) {
@@ -77,10 +92,13 @@ Connection* AddConnection(SOCKET socket) {
     return nullptr;
 }
 
-ReceiveResult ReceiveAvailable(Connection& connection) {
-    ReceiveResult result = ReceiveOnce(connection);
-    while (result == ReceiveResult::Data) result = ReceiveOnce(connection);
-    return result;
+bool CollectRequest(Connection& connection) {
+    const ReceiveResult last = ReceiveAvailable(connection);
+    if (connection.request.length > 0) return true;
+    if (last == ReceiveResult::PeerClosed || last == ReceiveResult::Failed) {
+        CloseConnection(connection);
+    }
+    return false;
 }
 
 void SendHead(Connection& connection, std::string_view head) {

@@ -38,17 +38,9 @@ Connection* FindConnection(SOCKET socket);
 // Takes `socket` into a free slot. nullptr when all slots are in use.
 Connection* AddConnection(SOCKET socket);
 
-enum class ReceiveResult {
-    Data,        // bytes were taken
-    NothingYet,  // nothing to read now; the peer is still there
-    PeerClosed,  // the peer has closed its sending side
-    Failed,      // the connection is broken
-    BufferFull,  // the request already holds all the bytes it may use
-};
-
-// Takes everything that has arrived into the connection's request bytes. Reports how the
-// last receive ended.
-ReceiveResult ReceiveAvailable(Connection& connection);
+// Takes what has arrived. True when the connection holds request bytes. A peer that has gone
+// without sending any is closed (false); with nothing received yet the connection waits.
+bool CollectRequest(Connection& connection);
 
 // Queues `head` (the fixed reply) ahead of the reply file and sends what the socket takes now.
 void SendHead(Connection& connection, std::string_view head);

@@ -40,7 +40,7 @@ void OnWriteReady(SOCKET socket) {
     switch (connection->state) {
     case ConnectionState::AwaitingRequest:
         // A request that has arrived already is kept for its read event.
-        ReceiveAvailable(*connection);
+        CollectRequest(*connection);
         return;
     case ConnectionState::Replying: ContinueReply(*connection); return;
     case ConnectionState::Handling:
@@ -54,8 +54,8 @@ void OnPeerClosed(HWND window, SOCKET socket) {
     switch (connection->state) {
     case ConnectionState::AwaitingRequest:
         // Bytes sent before the close are still a request and are answered; a connection
-        // without any is closed. A stale notice for a reused socket handle finds the new
-        // peer still there and changes nothing.
+        // without any is closed. A stale notice for a reused socket handle finds the peer
+        // still there and changes nothing.
         HandleRequest(window, socket);
         return;
     case ConnectionState::Replying:

@@ -96,14 +96,9 @@ void HandleRequest(HWND window, SOCKET connection) noexcept {
     Connection* const open = FindConnection(connection);
     // A connection answered already, or a socket closed meanwhile, has nothing to act on.
     if (open == nullptr || open->state != ConnectionState::AwaitingRequest) return;
-    const ReceiveResult last = ReceiveAvailable(*open);
-    if (open->request.length == 0) {
-        // No byte yet: keep waiting for the request, unless the peer has gone without one.
-        if (last == ReceiveResult::PeerClosed || last == ReceiveResult::Failed) {
-            CloseConnection(*open);
-        }
-        return;
-    }
+    // Without any byte yet (a notice ahead of the data, or a stale one for a reused socket
+    // handle) the connection keeps waiting for its request.
+    if (!CollectRequest(*open)) return;
     AnswerRequest(window, *open);
 }
 

@@ -223,6 +223,16 @@ TEST_F(WebReplyTest, ShortRequestAfterALongOneReadsNoneOfItsBytes) {
     EXPECT_STREQ(web::ReplyFileName(), "C:\\c");
 }
 
+TEST_F(WebReplyTest, RequestLongerThanTheBufferIsAnsweredAndClosedInOrder) {
+    WriteAllFiles();
+    // Bytes beyond the 1024 a request uses are never read; they must not turn the close into
+    // a reset, which can destroy the reply before the browser has read it.
+    const std::string request =
+        "GET /c HTTP/1.1\r\nCookie: " + std::string(6000, 'k') + "\r\n\r\n";
+    EXPECT_EQ(Exchange(request), kFileC);
+    EXPECT_EQ(web::LastRequest(), request.substr(0, web::kRequestBufferSize));
+}
+
 TEST_F(WebReplyTest, RequestTakenByTheWriteReadyEventIsHandledOnce) {
     WriteAllFiles();
     web::SetOutputHook(RecordingHook);

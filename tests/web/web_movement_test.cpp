@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,44 @@ TEST_F(WebMovementTest, RequestsInsideADebugBoxAreOnlyAnsweredWithTheCurrentFile
     EXPECT_EQ(window.Text(1008), "4");
     EXPECT_EQ(window.Text(1007), "2");
     EXPECT_STREQ(web::ReplyFileName(), "C:\\s");
+    EXPECT_EQ(web::OpenConnectionCount(), 0u);
+}
+
+TEST_F(WebMovementTest, PeerThatLeavesDuringTheLineIsClosedAfterIt) {
+    WriteAllFiles();
+    const std::size_t eventsBefore = window.Events().size();
+    std::unique_ptr<LoopbackClient> leaving;
+    std::unique_ptr<LoopbackClient> waiting;
+    bool closeSeenInBox = false;
+    testsupport::MessageBoxHook boxes([&](const testsupport::BoxRecord&, std::size_t index) {
+        if (index != 0) return;
+        leaving->Close();
+        closeSeenInBox = PumpUntil(
+            [&] { return window.FirstSocketWith(FD_CLOSE, eventsBefore) != INVALID_SOCKET; },
+            5000);
+        // Another browser connects now and sends its request only after the line.
+        waiting = std::make_unique<LoopbackClient>(port);
+        const std::size_t acceptsBefore = window.Events().size();
+        PumpUntil([&] { return window.FirstSocketWith(FD_WRITE, acceptsBefore) != INVALID_SOCKET; },
+                  5000);
+    });
+    leaving = std::make_unique<LoopbackClient>(port);
+    ASSERT_TRUE(leaving->Send("GET /s?e=1&X4&Y2 HTTP/1.1\r\n\r\n"));
+
+    EXPECT_TRUE(PumpUntil([&] {
+        return boxes.boxes().size() == 6 && web::OpenConnectionCount() == 1;
+    })) << boxes.boxes().size() << " boxes, " << web::OpenConnectionCount() << " open";
+    EXPECT_TRUE(closeSeenInBox) << "the close event should arrive while the line steps";
+    EXPECT_EQ(TakeStepBytes(), "BBDBBD");
+    EXPECT_STREQ(web::ReplyFileName(), "C:\\s");
+
+    // The line's reply went nowhere else: the waiting browser has its own turn.
+    ASSERT_NE(waiting, nullptr);
+    EXPECT_FALSE(waiting->Poll()) << "received \"" << waiting->Received() << "\"";
+    EXPECT_EQ(waiting->Received(), "");
+    ASSERT_TRUE(waiting->Send("GET /c HTTP/1.1\r\n\r\n"));
+    EXPECT_TRUE(AwaitClose(*waiting));
+    EXPECT_EQ(waiting->Received(), kFileC);
     EXPECT_EQ(web::OpenConnectionCount(), 0u);
 }
 
