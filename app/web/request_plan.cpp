@@ -14,6 +14,12 @@ char ByteAt(std::string_view received, std::size_t position) {
     return position < received.size() ? received[position] : '\0';
 }
 
+RequestPlan Selecting(ReplyFile file, RequestPlan plan) {
+    plan.action = RequestAction::SelectReplyFile;
+    plan.replyFile = file;
+    return plan;
+}
+
 // "/?a" requests: a sub-command chosen by position 9.
 RequestPlan OutputSubCommand(char command, RequestPlan plan) {
     switch (command) {
@@ -51,27 +57,14 @@ RequestPlan ClassifyRequest(std::string_view received) {
     RequestPlan plan;
     plan.selectsAFirst = ByteAt(received, kPathFifth) == 'V';
     switch (ByteAt(received, kPathFirst)) {
-    case ' ':
-        plan.action = RequestAction::SelectReplyFile;
-        plan.replyFile = ReplyFile::A;
-        return plan;
-    case 'x':
-        plan.action = RequestAction::FixedReply;
-        return plan;
-    case 'c':
-        plan.action = RequestAction::SelectReplyFile;
-        plan.replyFile = ReplyFile::C;
-        return plan;
-    case 's':
-        plan.action = RequestAction::Movement;
-        return plan;
+    case ' ': return Selecting(ReplyFile::A, plan);  // the request for "/"
+    case 'c': return Selecting(ReplyFile::C, plan);
+    case 'x': plan.action = RequestAction::FixedReply; return plan;
+    case 's': plan.action = RequestAction::Movement; return plan;
     case '?':
-        if (ByteAt(received, kPathSecond) == 'a') {
-            return OutputSubCommand(ByteAt(received, kPathFifth), plan);
-        }
-        return plan;
-    default:
-        return plan;
+        if (ByteAt(received, kPathSecond) != 'a') return plan;
+        return OutputSubCommand(ByteAt(received, kPathFifth), plan);
+    default: return plan;
     }
 }
 

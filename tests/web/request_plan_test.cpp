@@ -111,12 +111,6 @@ TEST(ClassifyRequest, NeverReadsBehindTheReceivedBytes) {
     EXPECT_EQ(cut.action, kNone);
 }
 
-TEST(ReplyFilePath, NamesOneLetterFilesInTheRootOfDriveC) {
-    EXPECT_STREQ(web::ReplyFilePath(ReplyFile::A), "C:\\a");
-    EXPECT_STREQ(web::ReplyFilePath(ReplyFile::C), "C:\\c");
-    EXPECT_STREQ(web::ReplyFilePath(ReplyFile::S), "C:\\s");
-}
-
 TEST(ByteLength, CountsTheBytesBeforeTheFirstNul) {
     const struct {
         const char* text;
@@ -131,13 +125,6 @@ TEST(ByteLength, CountsTheBytesBeforeTheFirstNul) {
     for (const auto& c : cases) {
         EXPECT_EQ(web::ByteLength(c.text), c.length) << "text \"" << c.text << "\"";
     }
-}
-
-TEST(FixedReply, IsTheShortGataAnswer) {
-    EXPECT_EQ(web::kFixedReply.substr(0, 17), "HTTP/1.1 200 OK\r\n");
-    EXPECT_EQ(web::kFixedReply.substr(web::kFixedReply.size() - 8), "\r\n\r\ngata");
-    EXPECT_NE(web::kFixedReply.find("Content-Length:4\r\n"), std::string_view::npos);
-    EXPECT_EQ(web::kFixedReply[web::kFixedReply.size()], '\0');
 }
 
 TEST(RequestBytes, CollectsReceivesBehindEachOtherUpToTheBufferSize) {

@@ -269,6 +269,20 @@ TEST_F(WebReplyTest, RequestTakenByTheWriteReadyEventIsHandledOnce) {
     }
 }
 
+TEST_F(WebReplyTest, SendReplyFileSendsTheSelectedFileAndCloses) {
+    WriteAllFiles();
+    EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
+    const std::size_t eventsBefore = window.Events().size();
+    LoopbackClient client(port);
+    ASSERT_TRUE(client.Connected());
+    const SOCKET accepted = AwaitWriteReady(eventsBefore);
+    ASSERT_NE(accepted, INVALID_SOCKET);
+    web::SendReplyFile(accepted);
+    EXPECT_TRUE(AwaitClose(client));
+    EXPECT_EQ(client.Received(), kFileC);
+    EXPECT_EQ(web::OpenConnectionCount(), 0u);
+}
+
 TEST_F(WebReplyTest, EventsWithoutDataDoNotAnswerOrCloseAWaitingConnection) {
     WriteAllFiles();
     // Notices that find nothing to read: a read event ahead of the bytes, or the stale
