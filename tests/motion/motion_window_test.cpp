@@ -229,19 +229,29 @@ TEST_F(MotionWindowTest, DeviceNameIsCutToFiveCharacters) {
 TEST_F(MotionWindowTest, DisconnectInsideADebugBoxStopsWritesAndPauses) {
     TempFile device("mtpdi");
     Connect(device.path());
-    motionRegisters.stepDelay = 200;
-    MessageBoxHook hook([this](const testsupport::BoxRecord&, std::size_t index) {
+    constexpr double kDelay = 400;
+    motionRegisters.stepDelay = static_cast<uint32_t>(kDelay);
+    const Stopwatch watch;
+    std::vector<double> boxShownAt;
+    MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
+        boxShownAt.push_back(watch.ElapsedMs());
         if (index == 3) {
             EXPECT_TRUE(window_.Press(motion::kBtnStopCom)) << "disconnect disabled";
         }
     });
-    const Stopwatch watch;
     EXPECT_TRUE(Move("e=1&X6&Y3"));
-    const double elapsed = watch.ElapsedMs();
-    // Three paused steps, then six that neither write nor pause (they would add 1200 ms).
-    EXPECT_GE(elapsed, 600.0);
-    EXPECT_LT(elapsed, 1500.0);
     EXPECT_EQ(hook.Texts(), Repeat({"0", "0", "2"}, 3));
+    ASSERT_EQ(boxShownAt.size(), 9u);
+    // The time from one box to the next holds the pause of the step between them: the three
+    // steps before the disconnect pause, the six after it do not.
+    for (std::size_t i = 0; i + 1 < boxShownAt.size(); ++i) {
+        const double gap = boxShownAt[i + 1] - boxShownAt[i];
+        if (i < 3) {
+            EXPECT_GE(gap, kDelay) << "after box " << i;
+        } else {
+            EXPECT_LT(gap, kDelay / 2) << "after box " << i;
+        }
+    }
     EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(window_.IsEnabled(motion::kBtnSetCom));
     EXPECT_EQ(device.Read(), "BBD");

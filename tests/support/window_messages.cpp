@@ -16,25 +16,38 @@ int64_t Ticks() {
 
 }  // namespace
 
-MessageRecorder::MessageRecorder(std::vector<UINT> kinds) : kinds_(std::move(kinds)) {
+MessageRecorder::MessageRecorder(std::vector<UINT> kinds)
+    : previous_(activeRecorder), kinds_(std::move(kinds)) {
     activeRecorder = this;
 }
 
 MessageRecorder::~MessageRecorder() {
     for (const Watched& w : watched_) {
-        if (IsWindow(w.window)) {
+        if (w.subclassedHere && IsWindow(w.window)) {
             // Gives the window its own procedure back.
             SetWindowLongPtrA(w.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(w.original));
         }
     }
-    activeRecorder = nullptr;
+    activeRecorder = previous_;
+}
+
+const MessageRecorder::Watched* MessageRecorder::Find(HWND window) const {
+    for (const Watched& w : watched_)
+        if (w.window == window) return &w;
+    return nullptr;
 }
 
 void MessageRecorder::Watch(HWND window) {
+    for (const MessageRecorder* r = previous_; r; r = r->previous_) {
+        if (const Watched* outer = r->Find(window)) {
+            watched_.push_back(Watched{window, outer->original, false});
+            return;
+        }
+    }
     // The procedure pointer travels as a LONG_PTR through the window's slot.
     const auto original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageRecorder::RecordingProc)));
-    watched_.push_back(Watched{window, original});
+    watched_.push_back(Watched{window, original, true});
 }
 
 std::vector<int> MessageRecorder::ControlIds() const {
@@ -45,13 +58,13 @@ std::vector<int> MessageRecorder::ControlIds() const {
 
 LRESULT CALLBACK MessageRecorder::RecordingProc(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam) noexcept {
-    MessageRecorder* self = activeRecorder;
     WNDPROC original = nullptr;
-    if (self) {
-        for (const Watched& w : self->watched_)
-            if (w.window == window) original = w.original;
-        if (std::find(self->kinds_.begin(), self->kinds_.end(), message) != self->kinds_.end())
-            self->messages_.push_back(RecordedMessage{GetDlgCtrlID(window), message, wParam});
+    for (MessageRecorder* r = activeRecorder; r; r = r->previous_) {
+        const Watched* w = r->Find(window);
+        if (!w) continue;
+        original = w->original;
+        if (std::find(r->kinds_.begin(), r->kinds_.end(), message) != r->kinds_.end())
+            r->messages_.push_back(RecordedMessage{GetDlgCtrlID(window), message, wParam});
     }
     if (!original) return DefWindowProcA(window, message, wParam, lParam);
     return CallWindowProcA(original, window, message, wParam, lParam);

@@ -17,7 +17,7 @@ struct RecordedMessage {
 
 // Subclasses the windows given to Watch and records, in order, every message of the kinds
 // asked for (for instance WM_ENABLE) that reaches them. The windows get their own procedures
-// back when the recorder is destroyed. One recorder per thread at a time.
+// back when the recorder is destroyed. Recorders nest: the newest one records.
 class MessageRecorder {
 public:
     explicit MessageRecorder(std::vector<UINT> kinds);
@@ -33,10 +33,13 @@ public:
 private:
     struct Watched {
         HWND window;
-        WNDPROC original;
+        WNDPROC original;      // the window's own procedure
+        bool subclassedHere;   // false when an outer recorder already watched it
     };
+    const Watched* Find(HWND window) const;
     static LRESULT CALLBACK RecordingProc(HWND, UINT, WPARAM, LPARAM) noexcept;
 
+    MessageRecorder* previous_ = nullptr;
     std::vector<UINT> kinds_;
     std::vector<Watched> watched_;
     std::vector<RecordedMessage> messages_;
