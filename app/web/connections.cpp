@@ -1,0 +1,147 @@
+#include "app/web/connections.h"
+#include "app/web/web_front_internal.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+
+namespace web {
+
+namespace {
+
+// One slot per open connection. Static storage keeps every slot at its address while nested
+// socket events (inside a step's debug box) open and close other connections.
+constinit std::array<Connection, kMaxConnections> connections;
+
+// Unread bytes taken before a close, at most this many receives of the scrap buffer.
+constexpr int kDrainReceives = 64;
+
+enum class ReceiveResult {
+    Data,        // bytes were taken
+    NothingYet,  // nothing to read now; the peer is still there
+    PeerClosed,  // the peer has closed its sending side
+    Failed,      // the connection is broken
+    BufferFull,  // the request holds all the bytes it may use
+};
+
+ReceiveResult ReceiveOnce(Connection& connection) {
+    const std::span<char> room = connection.request.FreeSpace();
+    if (room.empty()) return ReceiveResult::BufferFull;
+    // The room is at most the 1024 bytes of a request buffer.
+    const int received = recv(connection.socket, room.data(), static_cast<int>(room.size()), 0);
+    if (received > 0) {
+        connection.request.Took(static_cast<std::size_t>(received));
+        return ReceiveResult::Data;
+    }
+    if (received == 0) return ReceiveResult::PeerClosed;
+    return WSAGetLastError() == WSAEWOULDBLOCK ? ReceiveResult::NothingYet
+                                               : ReceiveResult::Failed;
+}
+
+enum class SendResult { Done, Later, Failed };
+
+SendResult SendAvailable(Connection& connection) {
+    while (!connection.reply.Done()) {
+        const std::span<const char> next = connection.reply.Pending();
+        const int length = static_cast<int>(std::min<std::size_t>(next.size(), INT_MAX));
+        const int sent = send(connection.socket, next.data(), length, 0);
+        if (sent > 0) {
+            connection.reply.Sent(static_cast<std::size_t>(sent));
+        } else if (sent == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
+            return SendResult::Later;
+        } else {
+            return SendResult::Failed;
+        }
+    }
+    return SendResult::Done;
+}
+
+// Takes everything that has arrived; reports how the last receive ended.
+ReceiveResult ReceiveAvailable(Connection& connection) {
+    ReceiveResult result = ReceiveOnce(connection);
+    while (result == ReceiveResult::Data) result = ReceiveOnce(connection);
+    return result;
+}
+
+void DrainUnread(SOCKET socket) {
+    char scrap[512];
+    for (int i = 0; i < kDrainReceives; ++i) {
+        if (recv(socket, scrap, sizeof scrap, 0) <= 0) return;
+    }
+}
+
+}  // namespace
+
+Connection* FindConnection(SOCKET socket) {
+    for (Connection& connection : connections) {
+        if (connection.state != ConnectionState::Free && connection.socket == socket) {
+            return &connection;
+        }
+    }
+    return nullptr;
+}
+
+Connection* AddConnection(SOCKET socket) {
+    for (Connection& connection : connections) {
+        if (connection.state == ConnectionState::Free) {
+            connection.socket = socket;
+            connection.state = ConnectionState::AwaitingRequest;
+            return &connection;
+        }
+    }
+    return nullptr;
+}
+
+bool CollectRequest(Connection& connection) {
+    const ReceiveResult last = ReceiveAvailable(connection);
+    if (connection.request.length > 0) return true;
+    if (last == ReceiveResult::PeerClosed || last == ReceiveResult::Failed) {
+        CloseConnection(connection);
+    }
+    return false;
+}
+
+void SendHead(Connection& connection, std::string_view head) {
+    connection.reply.SetHead(head);
+    // Whatever the socket does not take now goes out ahead of the file bytes; a failure
+    // shows again when the rest of the reply is sent.
+    SendAvailable(connection);
+}
+
+void ContinueReply(Connection& connection) {
+    if (SendAvailable(connection) == SendResult::Later) {
+        connection.state = ConnectionState::Replying;
+        return;
+    }
+    CloseConnection(connection);
+}
+
+void CloseConnection(Connection& connection) {
+    if (connection.replyBlock != nullptr) {
+        GlobalUnlock(connection.replyBlock);
+        GlobalFree(connection.replyBlock);
+    }
+    DrainUnread(connection.socket);
+    closesocket(connection.socket);
+    connection = Connection{};
+}
+
+void CloseAllConnections() {
+    for (Connection& connection : connections) {
+        if (connection.state != ConnectionState::Free) CloseConnection(connection);
+    }
+}
+
+std::size_t OpenConnectionCount() {
+    return static_cast<std::size_t>(std::count_if(
+        connections.begin(), connections.end(),
+        [](const Connection& c) { return c.state != ConnectionState::Free; }));
+}
+
+std::size_t ReceivedLength(SOCKET connection) {
+    const Connection* const open = FindConnection(connection);
+    if (open == nullptr || open->state != ConnectionState::AwaitingRequest) return 0;
+    return open->request.length;
+}
+
+}  // namespace web

@@ -1,0 +1,69 @@
+#pragma once
+// What a request asks of the web front, decided from the bytes a connection sent. Platform-free.
+//
+// A request is classified by single bytes of its request line: position 5 (the first byte of
+// the path after "GET /"), position 6 and position 9. The method is not examined.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace web {
+
+// A request uses at most this many bytes; anything a peer sends beyond them is not read.
+inline constexpr std::size_t kRequestBufferSize = 1024;
+
+// Base I/O address of a PC's first parallel port, the port the output hook drives.
+inline constexpr std::uint32_t kParallelPortAddress = 888;
+
+// The short reply for "/x", sent ahead of the reply file on the same connection.
+inline constexpr std::string_view kFixedReply =
+    "HTTP/1.1 200 OK\r\nContent-Length:4\r\nContent-Type:text/html\r\n\r\ngata";
+static_assert(kFixedReply.size() == 65);
+
+// The three reply files. The letter is the file's name in the root of drive C:.
+enum class ReplyFile : char { A = 'a', C = 'c', S = 's' };
+
+// "C:\a", "C:\c" or "C:\s".
+const char* ReplyFilePath(ReplyFile file);
+
+// Number of bytes before the first NUL of an 8-bit text.
+std::size_t ByteLength(const char* text);
+
+// The bytes one connection has sent so far, up to kRequestBufferSize. Every connection has
+// its own, so a request never reads bytes of another connection or of an earlier request.
+struct RequestBytes {
+    std::array<char, kRequestBufferSize> bytes{};
+    std::size_t length = 0;
+
+    // Room behind the bytes received so far, where the next receive goes.
+    std::span<char> FreeSpace() { return std::span<char>(bytes).subspan(length); }
+    // Records that the next `count` bytes of FreeSpace() were filled (clamped to the room).
+    void Took(std::size_t count);
+    std::string_view Received() const { return {bytes.data(), length}; }
+    bool Full() const { return length == bytes.size(); }
+};
+
+enum class RequestAction : std::uint8_t {
+    None,             // no action of its own: the current reply file is sent
+    SelectReplyFile,  // "/" selects C:\a, "/c" selects C:\c
+    FixedReply,       // "/x": the fixed reply goes ahead of the reply file
+    Movement,         // "/s...": the movement tokens of the request line are interpreted
+    OutputHook,       // "/?a" with "A", "S" or "c" at position 9: the output hook is called
+};
+
+struct RequestPlan {
+    // Position 9 holds "V": C:\a is selected before the action, whatever the action is.
+    bool selectsAFirst = false;
+    RequestAction action = RequestAction::None;
+    ReplyFile replyFile = ReplyFile::S;  // the file chosen by SelectReplyFile
+    std::uint32_t hookValue = 0;         // the value handed to the output hook
+};
+
+// Classifies a request by the bytes received. Positions behind the received bytes read as 0,
+// so a short request never picks up bytes of anything received before it.
+RequestPlan ClassifyRequest(std::string_view received);
+
+}  // namespace web

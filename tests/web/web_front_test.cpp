@@ -1,0 +1,343 @@
+// The web front over real TCP connections on 127.0.0.1, with real reply files in C:\ and a
+// real window receiving the socket events.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/web/web_front_fixture.h"
+
+namespace webtest {
+namespace {
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+using web::ReplyFile;
+
+// Where two long byte strings first differ, for failure messages that stay readable.
+std::string FirstDifference(const std::string& actual, const std::string& expected) {
+    std::size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+    return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size()) +
+           ", first difference at byte " + std::to_string(at);
+}
+
+class WebReplyTest : public WebFrontTest {
+protected:
+    // Connects a reader with a small receive buffer and gives the server's end a small send
+    // buffer, as a slow link does: the socket then takes only part of a large reply at once.
+    // The request is sent after that.
+    std::unique_ptr<LoopbackClient> ConnectSlowReader(std::string_view request) {
+        const std::size_t eventsBefore = window.Events().size();
+        auto reader = std::make_unique<LoopbackClient>(port, 4096);
+        EXPECT_TRUE(reader->Connected());
+        const SOCKET accepted = AwaitWriteReady(eventsBefore);
+        EXPECT_NE(accepted, INVALID_SOCKET);
+        const int sendBuffer = 8192;
+        setsockopt(accepted, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&sendBuffer),
+                   sizeof sendBuffer);
+        EXPECT_TRUE(reader->Send(request));
+        return reader;
+    }
+};
+
+TEST_F(WebReplyTest, EachRequestIsAnsweredWithTheFileItLeavesSelected) {
+    WriteAllFiles();
+    const struct {
+        const char* request;
+        std::string reply;
+        const char* selected;
+    } steps[] = {
+        {"GET /favicon.ico HTTP/1.1\r\n\r\n", kFileS, "C:\\s"},  // C:\s before any selection
+        {"GET / HTTP/1.1\r\n\r\n", kFileA, "C:\\a"},
+        {"GET /favicon.ico HTTP/1.1\r\n\r\n", kFileA, "C:\\a"},  // kept from the last request
+        {"GET /c HTTP/1.1\r\n\r\n", kFileC, "C:\\c"},
+        {"GET /x HTTP/1.1\r\n\r\n", kFixed + kFileC, "C:\\c"},
+        {"GET /abcdV HTTP/1.1\r\n\r\n", kFileA, "C:\\a"},
+        {"GET /c123V HTTP/1.1\r\n\r\n", kFileC, "C:\\c"},  // "V" first, then "c"
+        {"GET /?a=1A HTTP/1.1\r\n\r\n", kFileC, "C:\\c"},  // no hook: nothing happens
+        {"GET /?a=1V HTTP/1.1\r\n\r\n", kFileA, "C:\\a"},
+        {"GET /x123V HTTP/1.1\r\n\r\n", kFixed + kFileA, "C:\\a"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.request);
+        EXPECT_EQ(Exchange(step.request), step.reply);
+        EXPECT_STREQ(web::ReplyFileName(), step.selected);
+        EXPECT_EQ(web::OpenConnectionCount(), 0u);
+        EXPECT_EQ(web::LastRequest(), step.request);
+    }
+}
+
+TEST_F(WebReplyTest, MissingOrEmptyReplyFileClosesTheConnectionWithoutItsBytes) {
+    const struct {
+        bool exists;
+        const char* request;
+        std::string reply;
+    } cases[] = {
+        {false, "GET /favicon.ico HTTP/1.1\r\n\r\n", ""},
+        {false, "GET /x HTTP/1.1\r\n\r\n", kFixed},
+        {true, "GET /favicon.ico HTTP/1.1\r\n\r\n", ""},
+        {true, "GET /x HTTP/1.1\r\n\r\n", kFixed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.exists ? "empty C:\\s, " : "no C:\\s, ") << c.request);
+        if (c.exists) {
+            files.Write(ReplyFile::S, "");
+        } else {
+            files.Remove(ReplyFile::S);
+        }
+        EXPECT_EQ(Exchange(c.request), c.reply);
+        EXPECT_EQ(web::OpenConnectionCount(), 0u);
+    }
+}
+
+TEST_F(WebReplyTest, OutputSubCommandsCallTheInstalledHookWithPort888) {
+    WriteAllFiles();
+    EXPECT_EQ(web::SetOutputHook(RecordingHook), nullptr);
+    const struct {
+        const char* request;
+        std::vector<HookCall> calls;
+    } cases[] = {
+        {"GET /?a=1A HTTP/1.1\r\n\r\n", {{888, 1}}},
+        {"GET /?a=1S HTTP/1.1\r\n\r\n", {{888, 0}}},
+        {"GET /?a=1c HTTP/1.1\r\n\r\n", {{888, 2}}},
+        {"GET /?a=xyzA HTTP/1.1\r\n\r\n", {}},  // position 9 is "z"
+        {"GET /?a=1V HTTP/1.1\r\n\r\n", {}},
+        {"GET /?a=1B HTTP/1.1\r\n\r\n", {}},
+        {"GET /?b=1A HTTP/1.1\r\n\r\n", {}},
+        {"GET /c?a=A HTTP/1.1\r\n\r\n", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.request);
+        hookCalls.clear();
+        EXPECT_FALSE(Exchange(c.request).empty());
+        EXPECT_EQ(hookCalls, c.calls);
+    }
+
+    EXPECT_EQ(web::SetOutputHook(nullptr), &RecordingHook);
+    hookCalls.clear();
+    EXPECT_EQ(Exchange("GET /?a=1A HTTP/1.1\r\n\r\n"), kFileC);  // selected by the last case
+    EXPECT_THAT(hookCalls, IsEmpty());
+}
+
+TEST_F(WebReplyTest, ClientsConnectedAtOnceAreEachAnsweredWhole) {
+    files.Write(ReplyFile::S, kFileS);
+    constexpr int kClients = 5;  // the listener's backlog
+    std::vector<std::unique_ptr<LoopbackClient>> clients;
+    for (int i = 0; i < kClients; ++i) {
+        clients.push_back(std::make_unique<LoopbackClient>(port));
+        ASSERT_TRUE(clients.back()->Connected()) << "client " << i;
+        ASSERT_TRUE(clients.back()->Send("GET /favicon.ico HTTP/1.1\r\n\r\n"));
+    }
+    const bool allClosed = PumpUntil([&clients] {
+        bool all = true;
+        for (auto& client : clients) all = client->Poll() && all;
+        return all;
+    });
+    EXPECT_TRUE(allClosed);
+    for (int i = 0; i < kClients; ++i) {
+        EXPECT_EQ(clients[i]->Received(), kFileS) << "client " << i;
+    }
+    EXPECT_EQ(web::OpenConnectionCount(), 0u);
+}
+
+TEST_F(WebReplyTest, ConnectionClosedWithoutARequestIsClosedOnItsCloseEvent) {
+    WriteAllFiles();
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        const std::size_t eventsBefore = window.Events().size();
+        {
+            LoopbackClient client(port);
+            ASSERT_TRUE(client.Connected());
+        }
+        // Accepted, then closed by the server once the peer's close is seen.
+        SOCKET accepted = INVALID_SOCKET;
+        const bool closed = PumpUntil([&] {
+            accepted = window.FirstSocketWith(FD_CLOSE, eventsBefore);
+            return accepted != INVALID_SOCKET && web::OpenConnectionCount() == 0;
+        });
+        ASSERT_TRUE(closed) << web::OpenConnectionCount() << " connection(s) open";
+        int type = 0;
+        int length = sizeof type;
+        EXPECT_EQ(getsockopt(accepted, SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type),
+                             &length),
+                  SOCKET_ERROR)
+            << "the server's socket is still open";
+    }
+    // The listener still serves.
+    EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
+}
+
+TEST_F(WebReplyTest, LargeReplyArrivesWholeWhileASlowReaderDoesNotHoldUpOthers) {
+    const std::string large = PseudoRandomBytes(1 << 20);
+    files.Write(ReplyFile::S, large);
+    files.Write(ReplyFile::C, kFileC);
+
+    // A reader that does not read yet.
+    const auto reader = ConnectSlowReader("GET /favicon.ico HTTP/1.1\r\n\r\n");
+    LoopbackClient& slow = *reader;
+    PumpFor(300);
+    EXPECT_EQ(web::OpenConnectionCount(), 1u) << "the large reply should still be under way";
+
+    // Another browser is served meanwhile (and changes the selection for later requests).
+    EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
+
+    EXPECT_TRUE(AwaitClose(slow, 20000));
+    EXPECT_TRUE(slow.Received() == large) << FirstDifference(slow.Received(), large);
+    EXPECT_FALSE(slow.Reset());
+    EXPECT_EQ(web::OpenConnectionCount(), 0u);
+}
+
+TEST_F(WebReplyTest, ReaderThatGoesAwayMidReplyIsClosed) {
+    files.Write(ReplyFile::S, PseudoRandomBytes(1 << 20));
+    const auto reader = ConnectSlowReader("GET /favicon.ico HTTP/1.1\r\n\r\n");
+    LoopbackClient& leaving = *reader;
+    ASSERT_TRUE(PumpUntil([&] {
+        leaving.Poll(1000);
+        return leaving.Received().size() >= 1000;
+    }));
+    EXPECT_EQ(web::OpenConnectionCount(), 1u);
+    leaving.Close();  // with unread bytes: the server's next send fails
+    EXPECT_TRUE(PumpUntil([] { return web::OpenConnectionCount() == 0; }))
+        << web::OpenConnectionCount() << " connection(s) still open";
+}
+
+TEST_F(WebReplyTest, ShortRequestAfterALongOneReadsNoneOfItsBytes) {
+    WriteAllFiles();
+    web::SetOutputHook(RecordingHook);
+
+    EXPECT_EQ(Exchange("GET /?a=1A HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept: */*\r\n\r\n"), kFileS);
+    EXPECT_THAT(hookCalls, ElementsAre(HookCall{888, 1}));
+    hookCalls.clear();
+    // Nine bytes: position 9 was never received, so the sub-command is not repeated.
+    EXPECT_EQ(Exchange("GET /?a=1"), kFileS);
+    EXPECT_THAT(hookCalls, IsEmpty());
+    EXPECT_EQ(web::LastRequest(), "GET /?a=1");
+
+    EXPECT_EQ(Exchange("GET /c123V HTTP/1.1\r\n\r\n"), kFileC);
+    // Eight bytes: the "V" of the request before must not select C:\a.
+    EXPECT_EQ(Exchange("GET /abc"), kFileC);
+    EXPECT_STREQ(web::ReplyFileName(), "C:\\c");
+}
+
+TEST_F(WebReplyTest, RequestLongerThanTheBufferIsAnsweredAndClosedInOrder) {
+    WriteAllFiles();
+    // Bytes beyond the 1024 a request uses are never read; they must not turn the close into
+    // a reset, which can destroy the reply before the browser has read it.
+    const std::string request =
+        "GET /c HTTP/1.1\r\nCookie: " + std::string(6000, 'k') + "\r\n\r\n";
+    EXPECT_EQ(Exchange(request), kFileC);
+    EXPECT_EQ(web::LastRequest(), request.substr(0, web::kRequestBufferSize));
+}
+
+TEST_F(WebReplyTest, RequestTakenByTheWriteReadyEventIsHandledOnce) {
+    WriteAllFiles();
+    web::SetOutputHook(RecordingHook);
+    const struct {
+        const char* beforeWriteReady;  // arrives before the write-ready event is handled
+        const char* afterWriteReady;   // arrives after it
+    } cases[] = {
+        {"GET /?a=1A HTTP/1.1\r\n\r\n", ""},
+        {"GET /?a=1", "A HTTP/1.1\r\n\r\n"},  // position 9 comes with the read event
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.beforeWriteReady << "|" << c.afterWriteReady);
+        hookCalls.clear();
+        const std::size_t eventsBefore = window.Events().size();
+        LoopbackClient client(port);
+        ASSERT_TRUE(client.Connected());
+        // Stop right after the accept: its write-ready event is queued, not yet handled.
+        ASSERT_TRUE(DispatchUntil([] { return web::OpenConnectionCount() == 1; }));
+        ASSERT_TRUE(client.Send(c.beforeWriteReady));
+        Sleep(100);
+        const SOCKET accepted = AwaitWriteReady(eventsBefore);
+        ASSERT_NE(accepted, INVALID_SOCKET);
+        EXPECT_EQ(window.CountEvents(accepted, FD_READ, eventsBefore), 0) << "read event came first";
+        EXPECT_EQ(web::ReceivedLength(accepted), std::string_view(c.beforeWriteReady).size())
+            << "the write-ready event should have taken the bytes that had arrived";
+        if (*c.afterWriteReady != '\0') {
+            ASSERT_TRUE(client.Send(c.afterWriteReady));
+            Sleep(100);
+        }
+        EXPECT_TRUE(AwaitClose(client));
+        EXPECT_EQ(client.Received(), kFileS);
+        EXPECT_THAT(hookCalls, ElementsAre(HookCall{888, 1}));
+        EXPECT_GE(window.CountEvents(accepted, FD_READ, eventsBefore), 1);
+    }
+}
+
+TEST_F(WebReplyTest, SendReplyFileSendsTheSelectedFileAndCloses) {
+    WriteAllFiles();
+    EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
+    const std::size_t eventsBefore = window.Events().size();
+    LoopbackClient client(port);
+    ASSERT_TRUE(client.Connected());
+    const SOCKET accepted = AwaitWriteReady(eventsBefore);
+    ASSERT_NE(accepted, INVALID_SOCKET);
+    web::SendReplyFile(accepted);
+    EXPECT_TRUE(AwaitClose(client));
+    EXPECT_EQ(client.Received(), kFileC);
+    EXPECT_EQ(web::OpenConnectionCount(), 0u);
+}
+
+TEST_F(WebReplyTest, EventsWithoutDataDoNotAnswerOrCloseAWaitingConnection) {
+    WriteAllFiles();
+    // Notices that find nothing to read: a read event ahead of the bytes, or the stale
+    // events of an earlier socket whose handle the new connection reuses.
+    for (WORD event : {WORD{FD_READ}, WORD{FD_CLOSE}, WORD{FD_WRITE}}) {
+        SCOPED_TRACE(testing::Message() << "event " << event);
+        const std::size_t eventsBefore = window.Events().size();
+        LoopbackClient client(port);
+        ASSERT_TRUE(client.Connected());
+        const SOCKET accepted = AwaitWriteReady(eventsBefore);
+        ASSERT_NE(accepted, INVALID_SOCKET);
+        PostMessageA(window.Handle(), web::WM_SOCKET, accepted, MAKELPARAM(event, 0));
+        PumpFor(100);
+        EXPECT_FALSE(client.Poll()) << "the server closed; received \"" << client.Received() << "\"";
+        EXPECT_EQ(web::OpenConnectionCount(), 1u);
+
+        ASSERT_TRUE(client.Send("GET /c HTTP/1.1\r\n\r\n"));
+        EXPECT_TRUE(AwaitClose(client));
+        EXPECT_EQ(client.Received(), kFileC);
+    }
+}
+
+TEST(WebListener, PortInUseLeavesTheWindowWorkingWithoutAListener) {
+    StartWinsock();
+    SocketWindow window;
+    // Another program holds the port.
+    const SOCKET holder = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_NE(holder, INVALID_SOCKET);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(holder, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(holder, 5), 0);
+    int length = sizeof address;
+    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const std::uint16_t taken = ntohs(address.sin_port);
+
+    for (std::uint32_t on : {std::uint32_t{INADDR_LOOPBACK}, std::uint32_t{INADDR_ANY}}) {
+        SCOPED_TRACE(testing::Message() << "address " << on);
+        EXPECT_FALSE(web::OpenListenerOn(window.Handle(), taken, on));
+        EXPECT_EQ(web::ListenerPort(), 0);
+    }
+
+    // A browser reaches the other program; the window gets no event and still answers.
+    LoopbackClient client(taken);
+    EXPECT_TRUE(client.Connected());
+    PumpFor(200);
+    EXPECT_THAT(window.Events(), IsEmpty());
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutA(window.Handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result),
+              0);
+
+    closesocket(holder);
+    web::ResetWebFront();
+}
+
+}  // namespace
+}  // namespace webtest

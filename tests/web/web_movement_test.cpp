@@ -1,0 +1,192 @@
+// Movement requests through the web front: real connections, real debug boxes (dismissed by
+// the test's hook) and a plain file standing in for the serial port, so the step bytes of a
+// line can be read back.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/motion/motion.h"
+#include "tests/web/web_front_fixture.h"
+
+namespace webtest {
+namespace {
+
+using testing::ElementsAre;
+using testing::ElementsAreArray;
+using testing::Each;
+using testing::IsEmpty;
+
+// The port device: a plain file whose name fits the five characters of field 1005.
+constexpr char kPortDevice[] = "mtwp";
+
+class WebMovementTest : public WebFrontTest {
+protected:
+    void SetUp() override {
+        WebFrontTest::SetUp();
+        ClosePort();
+        motionRegisters = {};
+        OpenPortDevice();
+    }
+
+    void TearDown() override {
+        ClosePort();  // before the device file goes
+        WebFrontTest::TearDown();
+    }
+
+    // Opens the device file as the serial port, as the connect button does.
+    void OpenPortDevice() {
+        window.SetText(motion::kInputCom, kPortDevice);
+        testsupport::MessageBoxHook resultBox;
+        ConnectPort(window.Handle());
+        EXPECT_THAT(resultBox.Captions(), ElementsAre("SUCCES!"));
+    }
+
+    // The step bytes written since the last call. The port holds its device exclusively, so
+    // it is closed to read them, and opened again on the emptied device.
+    std::string TakeStepBytes() {
+        ClosePort();
+        const std::string bytes = device.Read();
+        testsupport::WriteFileBytes(device.path(), "");
+        OpenPortDevice();
+        return bytes;
+    }
+
+    testsupport::TempFile device{kPortDevice};
+};
+
+TEST_F(WebMovementTest, MovementRequestsStepTheirLineBeforeTheReply) {
+    WriteAllFiles();
+    testsupport::MessageBoxHook boxes;
+    const struct {
+        const char* request;
+        std::vector<std::string> boxTexts;  // one "nDebug" box per step
+        std::string stepBytes;              // written to the port
+        std::string reply;
+        const char* selected;
+        const char* x;  // fields 1008 and 1007
+        const char* y;
+    } steps[] = {
+        {"GET /c HTTP/1.1\r\n\r\n", {}, "", kFileC, "C:\\c", "", ""},
+        // No execute flag: the values are taken and shown, nothing moves, the file stays.
+        {"GET /s?X4&Y2 HTTP/1.1\r\n\r\n", {}, "", kFileC, "C:\\c", "4", "2"},
+        // From (4, 2) to (8, 4): the line is stepped, then C:\s is selected and sent.
+        {"GET /s?e=1&X8&Y4 HTTP/1.1\r\n\r\n", {"0", "0", "2", "0", "0", "2"}, "BBDBBD", kFileS,
+         "C:\\s", "8", "4"},
+        {"GET /c HTTP/1.1\r\n\r\n", {}, "", kFileC, "C:\\c", "8", "4"},
+        // Back along X only; the tokens in the header lines are not read.
+        {"GET /s?e=1&Y4&X5 HTTP/1.1\r\nX-Note: Y90&X70\r\n\r\n", {"1", "1", "1"}, "AAA",
+         kFileS, "C:\\s", "5", "4"},
+        // "V" at position 9 selects C:\a ahead of a movement that executes nothing.
+        {"GET /s&&&V&e=0 HTTP/1.1\r\n\r\n", {}, "", kFileA, "C:\\a", "5", "4"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.request);
+        boxes.Clear();
+        EXPECT_EQ(Exchange(step.request), step.reply);
+        EXPECT_THAT(boxes.Texts(), ElementsAreArray(step.boxTexts));
+        EXPECT_THAT(boxes.Captions(), Each("nDebug"));
+        EXPECT_EQ(TakeStepBytes(), step.stepBytes);
+        EXPECT_STREQ(web::ReplyFileName(), step.selected);
+        EXPECT_EQ(window.Text(1008), step.x);
+        EXPECT_EQ(window.Text(1007), step.y);
+    }
+}
+
+TEST_F(WebMovementTest, ShortRequestAfterALongMovementDoesNotReplayIt) {
+    WriteAllFiles();
+    testsupport::MessageBoxHook boxes;
+    // Not executed; leaves Y from 1 to 3 and X at 6.
+    EXPECT_EQ(Exchange("GET /s?e=0&Y1&X6&Y3 HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"), kFileS);
+    EXPECT_EQ(window.Text(1007), "3");
+
+    // Ten bytes and no end of line. Read together with the bytes behind them in a shared
+    // buffer, they would form "GET /s?e=1&Y1&X6&Y3 HTTP/1.1" and step Y twice.
+    EXPECT_EQ(Exchange("GET /s?e=1"), kFileS);
+    EXPECT_THAT(boxes.Texts(), IsEmpty());
+    EXPECT_EQ(TakeStepBytes(), "");
+    EXPECT_EQ(window.Text(1008), "6");
+    EXPECT_EQ(window.Text(1007), "3");
+}
+
+TEST_F(WebMovementTest, RequestsInsideADebugBoxAreOnlyAnsweredWithTheCurrentFile) {
+    WriteAllFiles();
+    EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
+    web::SetOutputHook(RecordingHook);
+
+    // While the line's first boxes show, other browsers ask to select files, to move, to
+    // drive the output port and for the fixed reply.
+    const char* const nestedRequests[] = {
+        "GET / HTTP/1.1\r\n\r\n",
+        "GET /s?e=1&X9&Y9 HTTP/1.1\r\n\r\n",
+        "GET /?a=1A HTTP/1.1\r\n\r\n",
+        "GET /x123V HTTP/1.1\r\n\r\n",
+    };
+    std::vector<std::string> nestedReplies;
+    std::vector<std::size_t> openDuringBox;
+    testsupport::MessageBoxHook boxes([&](const testsupport::BoxRecord&, std::size_t index) {
+        if (index >= std::size(nestedRequests)) return;
+        LoopbackClient nested(port);
+        EXPECT_TRUE(nested.Send(nestedRequests[index]));
+        EXPECT_TRUE(AwaitClose(nested)) << "nested request " << index << " not answered";
+        nestedReplies.push_back(nested.Received());
+        openDuringBox.push_back(web::OpenConnectionCount());
+    });
+
+    EXPECT_EQ(Exchange("GET /s?e=1&X4&Y2 HTTP/1.1\r\n\r\n"), kFileS);
+
+    EXPECT_THAT(nestedReplies, ElementsAre(kFileC, kFileC, kFileC, kFileC));
+    EXPECT_THAT(openDuringBox, Each(1u)) << "the line's own connection stays open";
+    EXPECT_THAT(boxes.Texts(), ElementsAre("0", "0", "2", "0", "0", "2"));
+    EXPECT_EQ(TakeStepBytes(), "BBDBBD");
+    EXPECT_THAT(hookCalls, IsEmpty());
+    EXPECT_EQ(window.Text(1008), "4");
+    EXPECT_EQ(window.Text(1007), "2");
+    EXPECT_STREQ(web::ReplyFileName(), "C:\\s");
+    EXPECT_EQ(web::OpenConnectionCount(), 0u);
+}
+
+TEST_F(WebMovementTest, PeerThatLeavesDuringTheLineIsClosedAfterIt) {
+    WriteAllFiles();
+    const std::size_t eventsBefore = window.Events().size();
+    std::unique_ptr<LoopbackClient> leaving;
+    std::unique_ptr<LoopbackClient> waiting;
+    bool closeSeenInBox = false;
+    testsupport::MessageBoxHook boxes([&](const testsupport::BoxRecord&, std::size_t index) {
+        if (index != 0) return;
+        leaving->Close();
+        closeSeenInBox = PumpUntil(
+            [&] { return window.FirstSocketWith(FD_CLOSE, eventsBefore) != INVALID_SOCKET; },
+            5000);
+        // Another browser connects now and sends its request only after the line.
+        waiting = std::make_unique<LoopbackClient>(port);
+        const std::size_t acceptsBefore = window.Events().size();
+        PumpUntil([&] { return window.FirstSocketWith(FD_WRITE, acceptsBefore) != INVALID_SOCKET; },
+                  5000);
+    });
+    leaving = std::make_unique<LoopbackClient>(port);
+    ASSERT_TRUE(leaving->Send("GET /s?e=1&X4&Y2 HTTP/1.1\r\n\r\n"));
+
+    EXPECT_TRUE(PumpUntil([&] {
+        return boxes.boxes().size() == 6 && web::OpenConnectionCount() == 1;
+    })) << boxes.boxes().size() << " boxes, " << web::OpenConnectionCount() << " open";
+    EXPECT_TRUE(closeSeenInBox) << "the close event should arrive while the line steps";
+    EXPECT_EQ(TakeStepBytes(), "BBDBBD");
+    EXPECT_STREQ(web::ReplyFileName(), "C:\\s");
+
+    // The line's reply went nowhere else: the waiting browser has its own turn.
+    ASSERT_NE(waiting, nullptr);
+    EXPECT_FALSE(waiting->Poll()) << "received \"" << waiting->Received() << "\"";
+    EXPECT_EQ(waiting->Received(), "");
+    ASSERT_TRUE(waiting->Send("GET /c HTTP/1.1\r\n\r\n"));
+    EXPECT_TRUE(AwaitClose(*waiting));
+    EXPECT_EQ(waiting->Received(), kFileC);
+    EXPECT_EQ(web::OpenConnectionCount(), 0u);
+}
+
+}  // namespace
+}  // namespace webtest
