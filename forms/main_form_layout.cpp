@@ -61,7 +61,7 @@ struct ControlRow {
 // Every control carries the extended style 0x10 (accept files) as the designer left it; the
 // edits add the sunken client edge 0x200.
 constexpr ControlRow kControls[] = {
-    // name             idx class          text                 left top   w    h    style       exStyle  traits                               maxLen children
+    // name              idx class           text                 left  top  w    h    style       exStyle traits                           maxLength children
     {"Edit1",             8, cc::TextBox,    kNoText,             {29,  51,  83,  23}, 0x540000C4, 0x210, kTabStop | kMultiLine,                0, 0},
     {"Edit2",             7, cc::TextBox,    kNoText,             {29,  80,  83,  23}, 0x540000C4, 0x210, kTabStop | kMultiLine,                0, 0},
     {"Edit3",             6, cc::TextBox,    kNoText,             {29,  110, 83,  23}, 0x540000C4, 0x210, kTabStop | kMultiLine,                0, 0},

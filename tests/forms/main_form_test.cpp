@@ -8,11 +8,12 @@
 #include "runtime/template_tree.h"
 #include "runtime/template_values.h"
 
+#include "tests/forms/hex_text.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <ostream>
 #include <set>
@@ -20,6 +21,8 @@
 #include <vector>
 
 namespace {
+
+using formstest::Hex;
 
 using runtime::TemplateRecord;
 
@@ -158,12 +161,6 @@ Slots SlotsOf(const TemplateRecord& record) {
     Slots slots;
     std::memcpy(slots.data(), &record, sizeof record);
     return slots;
-}
-
-std::string Hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", value);
-    return text;
 }
 
 // Where the template comes from: laid out into junk with the recording mapping, or (32-bit)

@@ -6,20 +6,17 @@
 
 #include <windows.h>
 
+#include "tests/forms/hex_text.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string Hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", value);
-    return text;
-}
+using formstest::Hex;
 
 HMODULE Self() { return GetModuleHandleA(nullptr); }
 
