@@ -15,9 +15,6 @@ const TemplateRecord* mainForm = nullptr;
 
 constexpr WORD kAcceleratorTableId = 100;
 
-// BuildForm's answer for a form that the application's procedure refused.
-const HWND kRefusedForm = reinterpret_cast<HWND>(static_cast<intptr_t>(-1));
-
 HACCEL LoadMainAccelerators() {
     const auto instance = SlotAs<HINSTANCE>(Application.Instance);
     if (wideMode != 0) return LoadAcceleratorsW(instance, MAKEINTRESOURCEW(kAcceleratorTableId));
@@ -100,11 +97,11 @@ uint32_t* EnterFormList(const TemplateRecord* form) {
 
 int32_t RunMessageLoop(HINSTANCE, int32_t, const void*, int32_t) {
     currentFormEntry = EnterFormList(mainForm);
-    HWND form = mainForm != nullptr ? BuildForm(mainForm, nullptr, 0, 0) : nullptr;
+    const LONG_PTR built = mainForm != nullptr ? BuildForm(mainForm, nullptr, 0, 0) : 0;
     WPARAM exitCode = 0;
     HACCEL accelerators = nullptr;
     // Without a main window no quit message can ever come: the loop ends at once.
-    if (form != nullptr && form != kRefusedForm && IsWindow(form)) {
+    if (built != 0 && built != kRefuseForm && IsWindow(reinterpret_cast<HWND>(built))) {
         accelerators = LoadMainAccelerators();
         Application.Accel = ToSlot(accelerators);
         exitCode = PumpMessages(accelerators);

@@ -23,7 +23,7 @@ void ReleaseChildList(RuntimeRecord& record) {
     auto* const* children = SlotAs<RuntimeRecord* const*>(record.Children);
     for (; *children != nullptr; ++children) {
         RuntimeRecord* child = *children;
-        ReleaseRecordContents(*child, ChildRecords::Release);
+        ReleaseRecordContents(*child, ChildList::Release);
         FreeRuntimeBlock(child);
     }
     FreeSlot(record.Children);
@@ -31,16 +31,16 @@ void ReleaseChildList(RuntimeRecord& record) {
 
 }  // namespace
 
-void ReleaseRecordContents(RuntimeRecord& record, ChildRecords children) {
+void ReleaseRecordContents(RuntimeRecord& record, ChildList children) {
     FreeSlot(record.FontName);
     FreeSlot(record.Text);
     record.CaptionLength = 0;
     // A form's tooltip slot holds its tooltip window, which is no block.
     if (!IsFormType(record.Type)) FreeSlot(record.ToolTip);
-    if (children == ChildRecords::Release) ReleaseChildList(record);
+    if (children == ChildList::Release) ReleaseChildList(record);
 }
 
-bool ReleaseWindowRecord(HWND window, ChildRecords children) {
+bool ReleaseWindowRecord(HWND window, ChildList children) {
     RuntimeRecord* record = FindWindowRecord(window);
     if (record == nullptr) return false;
     RemoveWindowRecord(window);

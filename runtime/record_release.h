@@ -8,16 +8,16 @@
 
 namespace runtime {
 
-enum class ChildRecords { Release, Keep };
+enum class ChildList { Release, Keep };
 
 // Removes the window's pair from the window table and frees what its record owns: the copied
 // font name, the caption copy, a control's tooltip text and, unless `children` says Keep, every
 // record of its child list (depth first, with what each owns) and the list itself. Freed slots
 // are cleared, so nothing is freed twice. The record itself stays; false (and nothing freed)
 // when the window is not in the table.
-bool ReleaseWindowRecord(HWND window, ChildRecords children);
+bool ReleaseWindowRecord(HWND window, ChildList children);
 
 // Frees what a record owns (as above) without touching the window table.
-void ReleaseRecordContents(RuntimeRecord& record, ChildRecords children);
+void ReleaseRecordContents(RuntimeRecord& record, ChildList children);
 
 }  // namespace runtime

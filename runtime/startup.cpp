@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "runtime/application.h"
+#include "runtime/form_builder.h"
 #include "runtime/runtime_classes.h"
 #include "runtime/runtime_heap.h"
 #include "runtime/screen.h"

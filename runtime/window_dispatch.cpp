@@ -11,7 +11,6 @@
 
 namespace runtime {
 
-RuntimeRecord* pendingRecord = nullptr;
 WNDPROC ipFieldProc = nullptr;
 
 namespace {

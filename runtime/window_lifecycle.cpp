@@ -92,10 +92,14 @@ LRESULT OnFormCreate(const Message& m) {
     return 0;
 }
 
-// Group boxes and pictures are runtime-class windows bound at WM_NCCREATE like forms.
+// Group boxes and pictures are runtime-class windows bound at WM_NCCREATE like forms; the
+// builder leaves their font and colours to their creation.
 LRESULT OnContainerCreate(const Message& m) {
-    m.record->Window = ToSlot(m.window);
-    if (m.record->Type == class_code::GroupBox) return CallDefault(m);
+    RuntimeRecord& r = *m.record;
+    r.Window = ToSlot(m.window);
+    ApplyFontAndColors(&r);
+    if (r.Type == class_code::PictureBox) AutoSizeControl(&r);
+    if (r.Type == class_code::GroupBox) return CallDefault(m);
     return 0;
 }
 
@@ -235,7 +239,7 @@ LRESULT OnContainerDestroy(const Message& m) {
         SetWindowValue(m.window, GWLP_WNDPROC, FromWindowProc(classProc));
     }
     const LRESULT result = CallDefault(m);
-    ReleaseWindowRecord(m.window, ChildRecords::Keep);
+    ReleaseWindowRecord(m.window, ChildList::Keep);
     return result;
 }
 
@@ -246,7 +250,7 @@ LRESULT OnControlDestroy(const Message& m) {
     EmptyControl(m);
     DeleteRecordGdiObjects(r);
     const auto classProc = SlotAs<WNDPROC>(r.ClassProc);
-    ReleaseWindowRecord(m.window, ChildRecords::Keep);
+    ReleaseWindowRecord(m.window, ChildList::Keep);
     if (classProc == nullptr) return DefaultWindowProc(m.window, m.id, m.wParam, m.lParam);
     SetWindowValue(m.window, GWLP_WNDPROC, FromWindowProc(classProc));
     return CallProc(classProc, m.window, m.id, m.wParam, m.lParam);
@@ -341,7 +345,7 @@ LRESULT OnNcDestroy(const Message& m) {
     CallApp(m);
     const LRESULT result = CallDefault(m);
     if (Application.MainWindow == ToSlot(m.window)) Application.MainWindow = 0;
-    ReleaseWindowRecord(m.window, ChildRecords::Release);
+    ReleaseWindowRecord(m.window, ChildList::Release);
     FreeRuntimeBlock(m.record);
     return result;
 }

@@ -19,12 +19,9 @@ LRESULT CALLBACK RuntimeWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 LRESULT CALLBACK MdiClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 LRESULT CALLBACK ChildSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
-// The record of the runtime-class window being created. Set by the builder right before the
-// window-creation call; taken (and cleared) by the window's first WM_NCCREATE, which enters the
-// window in the window table. From then on the window procedure owns a form's record and frees
-// it when the window is gone. When creation fails before the record was taken (the global is
-// still the builder's record), the record remains the builder's.
-extern RuntimeRecord* pendingRecord;
+// The record under construction (pendingRecord, runtime/form_builder.h) is taken by the
+// window's first WM_NCCREATE, which enters the window in the window table; from then on the
+// window procedure owns a form's record and frees it when the window is gone.
 
 // The system EDIT procedure of the four fields of IP-address controls, kept by the builder when
 // it subclasses them (the fields' own user data is the control's).

@@ -2,7 +2,8 @@
 // builder is not part of the runtime: BuildForm copies the form's record, creates its window of
 // the runtime class for its kind through the record under construction, sends the creation
 // notice and shows it; CompleteForm notes the form's window as its focus window. Texts are not
-// resolved: the copy keeps no text, so the runtime frees none.
+// resolved (the copy keeps no text, so the runtime frees none), and the test records carry no
+// font, colours or pictures to apply.
 
 #include "runtime/application.h"
 #include "runtime/form_builder.h"
@@ -14,9 +15,11 @@
 
 namespace runtime {
 
-HWND BuildForm(const TemplateRecord* form, HWND parent, int, LONG_PTR) {
+RuntimeRecord* pendingRecord = nullptr;
+
+LONG_PTR BuildForm(const TemplateRecord* form, HWND parent, int32_t, LONG_PTR) {
     auto* record = static_cast<RuntimeRecord*>(AllocRuntimeBlock(sizeof(RuntimeRecord)));
-    if (record == nullptr) return nullptr;
+    if (record == nullptr) return 0;
     static_cast<TemplateRecord&>(*record) = *form;
     record->FontName = 0;
     record->Text = 0;
@@ -39,17 +42,21 @@ HWND BuildForm(const TemplateRecord* form, HWND parent, int, LONG_PTR) {
         pendingRecord = nullptr;
         FreeRuntimeBlock(record);
     }
-    if (window == nullptr) return nullptr;
+    if (window == nullptr) return 0;
     if (form->WindowProc != 0 &&
-        CallProc(SlotAs<WNDPROC>(form->WindowProc), window, FRM_CREATED, 0, 0) == -1) {
+        CallProc(SlotAs<WNDPROC>(form->WindowProc), window, FRM_CREATED, 0, 0) == kRefuseForm) {
         DestroyWindow(window);
-        return reinterpret_cast<HWND>(static_cast<intptr_t>(-1));
+        return kRefuseForm;
     }
-    if (!IsWindow(window)) return nullptr;
+    if (!IsWindow(window)) return 0;
     if (form->Visible != 0) ShowWindow(window, SW_SHOWNORMAL);
-    return window;
+    return reinterpret_cast<LONG_PTR>(window);
 }
 
 void CompleteForm(RuntimeRecord* record) { record->FocusWindow = record->Window; }
+
+void ApplyFontAndColors(RuntimeRecord*) {}
+
+void AutoSizeControl(RuntimeRecord*) {}
 
 }  // namespace runtime

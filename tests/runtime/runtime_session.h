@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "runtime/application.h"
+#include "runtime/form_builder.h"
 #include "runtime/runtime_classes.h"
 #include "runtime/runtime_heap.h"
 #include "runtime/startup.h"
