@@ -448,10 +448,23 @@ TEST_P(WindowProc, AnMdiFrameGetsItsClientAndItsChildrenTheirDefaults) {
     EXPECT_EQ(runtime::FindWindowRecord(child), nullptr);
 }
 
-// Messages sent to a window, seen by a thread hook.
-std::vector<CWPSTRUCT> sentSeen;
+// Messages sent to a window, seen by a thread hook; for a tool's removal also the tool's
+// window, read while the message's record still exists.
+struct Sent {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    HWND tool;
+};
+std::vector<Sent> sentSeen;
 LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam) noexcept {
-    if (code == HC_ACTION) sentSeen.push_back(*reinterpret_cast<const CWPSTRUCT*>(lParam));
+    if (code == HC_ACTION) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        const bool toolRemoval = sent->message == TTM_DELTOOLA || sent->message == TTM_DELTOOLW;
+        const HWND tool = toolRemoval ? reinterpret_cast<const TTTOOLINFOA*>(sent->lParam)->hwnd : nullptr;
+        sentSeen.push_back(Sent{sent->hwnd, sent->message, sent->wParam, sent->lParam, tool});
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -477,7 +490,7 @@ TEST_P(WindowProc, TheComboBoxFieldHandsTabAndFocusToItsOwner) {
     UnhookWindowsHookEx(hook);
 
     EXPECT_EQ(tab, 0);
-    const auto navKey = std::find_if(sentSeen.begin(), sentSeen.end(), [&](const CWPSTRUCT& s) {
+    const auto navKey = std::find_if(sentSeen.begin(), sentSeen.end(), [&](const Sent& s) {
         return s.hwnd == combo && s.message == runtime::FRM_NAVKEY;
     });
     ASSERT_NE(navKey, sentSeen.end()) << "the owner heard of the Tab key";
@@ -492,6 +505,120 @@ TEST_P(WindowProc, TheComboBoxFieldHandsTabAndFocusToItsOwner) {
     char text[16] = {};
     GetWindowTextA(combo, text, 16);
     EXPECT_STREQ(text, "typed");
+}
+
+// A dialog template in memory whose window class is the runtime's dialog class.
+struct DialogTemplate {
+    DLGTEMPLATE header;
+    WORD menu;
+    wchar_t className[64];
+    wchar_t title[2];
+};
+
+TEST_P(WindowProc, ADialogFormSeesItsCreationArgumentAtInitDialog) {
+    RuntimeRecord* record = NewRecord(form_kind::Dialog);
+    record->WindowProc = runtimetest::ScriptedAppSlot();
+    record->ClassProc = 0x1234;  // the builder keeps the procedure value here
+    DialogTemplate dialog{};
+    dialog.header.style = WS_POPUP | WS_CAPTION;
+    dialog.header.cx = 100;
+    dialog.header.cy = 60;
+    MultiByteToWideChar(CP_ACP, 0, runtime::RuntimeClassNameA(RuntimeClass::Dialog), -1, dialog.className, 64);
+    // The class name is followed directly by the (empty) title.
+    const size_t nameLength = wcslen(dialog.className);
+    dialog.className[nameLength + 1] = 0;
+
+    runtime::pendingRecord = record;
+    // The runtime window procedure serves the dialog as its class procedure; the dialog
+    // procedure the builder hands over is the same function.
+    const auto procedure = reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(&runtime::RuntimeWindowProc));
+    HWND form = Keep(CreateDialogIndirectParamW(GetModuleHandleA(nullptr), &dialog.header, nullptr, procedure, 99));
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(runtime::FindWindowRecord(form), record);
+    const auto init = app.All(WM_INITDIALOG);
+    ASSERT_EQ(init.size(), 1u);
+    EXPECT_EQ(init[0].lParam, 0x1234) << "the creation argument kept in the record";
+    EXPECT_EQ(record->ClassProc, 0u) << "the slot has served its purpose";
+    EXPECT_EQ(record->FocusWindow, runtime::ToSlot(form)) << "no control: the form is its first tab stop";
+    EXPECT_EQ(app.Count(WM_CREATE), 0) << "a dialog's application sees WM_INITDIALOG instead";
+    // Its default procedure is the system's window default.
+    EXPECT_TRUE(SetWindowTextA(form, "dialog"));
+    char text[16] = {};
+    GetWindowTextA(form, text, 16);
+    EXPECT_STREQ(text, "dialog");
+}
+
+TEST_P(WindowProc, AWindowTheTableCannotTakeIsNotCreated) {
+    // Fill the table's first block with stand-in pairs and let its growth fail.
+    std::vector<HWND> standIns;
+    for (uintptr_t i = 0; runtime::windowTable.used + 1 < runtime::windowTable.capacity; ++i) {
+        HWND standIn = reinterpret_cast<HWND>(0x7FFF0000 + 4 * i);
+        ASSERT_TRUE(runtime::EnterWindowRecord(standIn, nullptr));
+        standIns.push_back(standIn);
+    }
+    runtime::SetWindowTableGrowth([](runtime::WindowPair*, uint32_t) -> runtime::WindowPair* { return nullptr; });
+    RuntimeRecord* record = NewRecord(form_kind::Window);
+    runtime::pendingRecord = record;
+    HWND form = CreateWindowExA(0, runtime::RuntimeClassNameA(RuntimeClass::Window), "", WS_OVERLAPPED, 0, 0, 50,
+                                50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    runtime::SetWindowTableGrowth(nullptr);
+    EXPECT_EQ(form, nullptr);
+    EXPECT_EQ(runtime::pendingRecord, record) << "the record is still the builder's";
+    runtime::pendingRecord = nullptr;
+    runtime::FreeRuntimeBlock(record);
+    for (HWND standIn : standIns) runtime::RemoveWindowRecord(standIn);
+}
+
+TEST_P(WindowProc, ClosingAFormRemovesItsTooltipsFirst) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&controls));
+    RuntimeRecord* record = nullptr;
+    HWND form = Form(record);
+    RuntimeRecord* group = NewRecord(class_code::GroupBox);
+    HWND groupBox = CreateBound(group, RuntimeClass::Group, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, form, 0, 5, 5, 200, 150);
+    HWND outer = runtimetest::AttachControl(NewRecord(class_code::PushButton), "BUTTON", 0, form, 1, 5, 160);
+    HWND inner = runtimetest::AttachControl(NewRecord(class_code::PushButton), "BUTTON", 0, groupBox, 2);
+    HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(tooltip, nullptr);
+    record->ToolTip = runtime::ToSlot(tooltip);
+
+    sentSeen.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordSent, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    runtime::SendToWindow(form, WM_CLOSE, 0, 0);
+    UnhookWindowsHookEx(hook);
+
+    EXPECT_FALSE(IsWindow(form));
+    std::vector<HWND> removed;
+    bool tooltipGoneFirst = false;
+    for (const Sent& s : sentSeen) {
+        if (s.hwnd == tooltip && s.tool != nullptr) {
+            EXPECT_EQ(s.message, runtime::wideMode != 0 ? static_cast<UINT>(TTM_DELTOOLW) : TTM_DELTOOLA);
+            removed.push_back(s.tool);
+        }
+        if (s.hwnd == tooltip && s.message == WM_DESTROY) tooltipGoneFirst = true;
+        if (s.hwnd == form && s.message == WM_DESTROY) break;
+    }
+    EXPECT_TRUE(tooltipGoneFirst) << "the tooltip window goes before the form";
+    for (HWND control : {groupBox, outer, inner}) {
+        EXPECT_NE(std::find(removed.begin(), removed.end(), control), removed.end()) << "no tool removed for " << control;
+    }
+}
+
+TEST_P(WindowProc, AClosedSecondFormHandsTheActivationBackToTheMainForm) {
+    RuntimeRecord* mainRecord = nullptr;
+    HWND mainForm = Form(mainRecord, form_kind::Window, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    mainRecord->IsMain = 1;
+    runtime::Application.MainWindow = runtime::ToSlot(mainForm);
+    RuntimeRecord* secondRecord = nullptr;
+    HWND second = Form(secondRecord, form_kind::Window, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    SetActiveWindow(second);
+    ASSERT_EQ(GetActiveWindow(), second);
+    DestroyWindow(second);
+    EXPECT_EQ(GetActiveWindow(), mainForm);
+    EXPECT_EQ(GetFocus(), mainForm);
+    EXPECT_FALSE(runtimetest::TakeQueuedMessages().posted) << "only the main form's end quits";
 }
 
 }  // namespace
