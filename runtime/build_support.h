@@ -19,9 +19,9 @@ TemplateCopyStore& RuntimeRecordStore();
 HINSTANCE ApplicationInstance();
 
 // The records of a record's child array, in order; an empty range without one.
-class ChildRecords {
+class ChildrenOf {
 public:
-    explicit ChildRecords(const RuntimeRecord& parent)
+    explicit ChildrenOf(const RuntimeRecord& parent)
         : first_(parent.Children != 0 ? SlotAs<const uint32_t*>(parent.Children) : &kNone) {}
     class Iterator {
     public:

@@ -244,7 +244,7 @@ void BuildControls(HWND parentWindow, HWND formWindow, RuntimeRecord* parent) {
     DialogBaseUnits dialogUnits;
     const bool onDialog = form != nullptr && form->Type == form_kind::Dialog;
     if (onDialog) dialogUnits = BaseUnitsOf(formWindow);
-    for (RuntimeRecord* control : ChildRecords(*parent)) {
+    for (RuntimeRecord* control : ChildrenOf(*parent)) {
         BuildControl(control, parentWindow, formWindow, onDialog ? &dialogUnits : nullptr);
     }
 }

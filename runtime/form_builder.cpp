@@ -114,9 +114,12 @@ void DispatchInMode(HWND window, MSG* message) {
     }
 }
 
+// A 32-bit result carried in a window handle's type.
+HWND AsResult(LONG_PTR value) { return reinterpret_cast<HWND>(value); }
+
 // Runs a modal form: its owner is disabled until the form is gone. Returns the modal result,
 // or -1 when the application refused the form.
-LONG_PTR RunModalLoop(HWND window, HWND owner) {
+HWND RunModalLoop(HWND window, HWND owner) {
     modalResult = 0;
     bool ownerWasEnabled = false;
     if (owner != nullptr) {
@@ -147,7 +150,7 @@ LONG_PTR RunModalLoop(HWND window, HWND owner) {
 
     // An owner this loop disabled is never left disabled, however the form went away.
     if (ownerWasEnabled && IsWindow(owner) && !IsWindowEnabled(owner)) EnableWindow(owner, TRUE);
-    return refused ? kRefuseForm : modalResult;
+    return refused ? FormRefused() : AsResult(modalResult);
 }
 
 HWND CreateDialogForm(RuntimeRecord* form, HWND parent) {
@@ -204,14 +207,14 @@ HWND CreateWindowForm(RuntimeRecord* form, HWND parent, int32_t modal) {
 }
 
 // The end of every modeless build: the creation notice, then the form is shown.
-LONG_PTR PresentForm(HWND window) {
+HWND PresentForm(HWND window) {
     if (NotifyCreated(window, 0, 0) == kRefuseForm) {
         DestroyWindow(window);
-        return kRefuseForm;
+        return FormRefused();
     }
-    if (!IsWindow(window)) return 0;
+    if (!IsWindow(window)) return nullptr;
     ShowBuiltForm(window);
-    return reinterpret_cast<LONG_PTR>(window);
+    return window;
 }
 
 // Left and Top (and with `withSize` Width and Height) from the window, in the scale mode; an
@@ -307,12 +310,12 @@ Placement FormStartPlacement(const RuntimeRecord* form, HWND parent, int32_t wid
     return StartPlacement(input);
 }
 
-LONG_PTR BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR procedure) {
-    if (form == nullptr) return 0;
+HWND BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR procedure) {
+    if (form == nullptr) return nullptr;
     // The controls follow the form's own record in the template data; Self names that place.
     const TemplateRecord* tree = form->Self != 0 ? SlotAs<const TemplateRecord*>(form->Self) : form;
     RuntimeRecord* record = CopyFormTemplate(*form, tree, RuntimeRecordStore());
-    if (record == nullptr) return 0;
+    if (record == nullptr) return nullptr;
     // Created hidden, shown once complete and accepted.
     record->Style &= ~static_cast<uint32_t>(WS_VISIBLE);
 
@@ -323,7 +326,7 @@ LONG_PTR BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_
             parent = SlotAs<HWND>(Application.MainWindow);
         }
         HWND dialog = CreateDialogForm(record, parent);
-        if (dialog == nullptr) return 0;
+        if (dialog == nullptr) return nullptr;
         if (modal != 0) return RunModalLoop(dialog, parent);
         return PresentForm(dialog);
     }
@@ -331,7 +334,7 @@ LONG_PTR BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_
     const bool mdiChild = IsMdiChildForm(*record);
     const bool modalWindow = modal != 0 && record->Type != form_kind::MdiFrame && !mdiChild;
     HWND window = CreateWindowForm(record, parent, modal);
-    LONG_PTR result = 0;
+    HWND result = nullptr;
     if (window != nullptr) result = modalWindow ? RunModalLoop(window, parent) : PresentForm(window);
     if (mdiChild && parent != nullptr) {
         SendToWindow(parent, WM_SETREDRAW, TRUE, 0);
