@@ -114,12 +114,9 @@ void DispatchInMode(HWND window, MSG* message) {
     }
 }
 
-// A 32-bit result carried in a window handle's type.
-HWND AsResult(LONG_PTR value) { return reinterpret_cast<HWND>(value); }
-
 // Runs a modal form: its owner is disabled until the form is gone. Returns the modal result,
 // or -1 when the application refused the form.
-HWND RunModalLoop(HWND window, HWND owner) {
+LONG_PTR RunModalLoop(HWND window, HWND owner) {
     modalResult = 0;
     bool ownerWasEnabled = false;
     if (owner != nullptr) {
@@ -150,7 +147,7 @@ HWND RunModalLoop(HWND window, HWND owner) {
 
     // An owner this loop disabled is never left disabled, however the form went away.
     if (ownerWasEnabled && IsWindow(owner) && !IsWindowEnabled(owner)) EnableWindow(owner, TRUE);
-    return refused ? FormRefused() : AsResult(modalResult);
+    return refused ? kRefuseForm : modalResult;
 }
 
 HWND CreateDialogForm(RuntimeRecord* form, HWND parent) {
@@ -207,14 +204,14 @@ HWND CreateWindowForm(RuntimeRecord* form, HWND parent, int32_t modal) {
 }
 
 // The end of every modeless build: the creation notice, then the form is shown.
-HWND PresentForm(HWND window) {
+LONG_PTR PresentForm(HWND window) {
     if (NotifyCreated(window, 0, 0) == kRefuseForm) {
         DestroyWindow(window);
-        return FormRefused();
+        return kRefuseForm;
     }
-    if (!IsWindow(window)) return nullptr;
+    if (!IsWindow(window)) return 0;
     ShowBuiltForm(window);
-    return window;
+    return reinterpret_cast<LONG_PTR>(window);
 }
 
 // Left and Top (and with `withSize` Width and Height) from the window, in the scale mode; an
@@ -310,12 +307,12 @@ Placement FormStartPlacement(const RuntimeRecord* form, HWND parent, int32_t wid
     return StartPlacement(input);
 }
 
-HWND BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR procedure) {
-    if (form == nullptr) return nullptr;
+LONG_PTR BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR procedure) {
+    if (form == nullptr) return 0;
     // The controls follow the form's own record in the template data; Self names that place.
     const TemplateRecord* tree = form->Self != 0 ? SlotAs<const TemplateRecord*>(form->Self) : form;
     RuntimeRecord* record = CopyFormTemplate(*form, tree, RuntimeRecordStore());
-    if (record == nullptr) return nullptr;
+    if (record == nullptr) return 0;
     // Created hidden, shown once complete and accepted.
     record->Style &= ~static_cast<uint32_t>(WS_VISIBLE);
 
@@ -326,7 +323,7 @@ HWND BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR 
             parent = SlotAs<HWND>(Application.MainWindow);
         }
         HWND dialog = CreateDialogForm(record, parent);
-        if (dialog == nullptr) return nullptr;
+        if (dialog == nullptr) return 0;
         if (modal != 0) return RunModalLoop(dialog, parent);
         return PresentForm(dialog);
     }
@@ -334,7 +331,7 @@ HWND BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR 
     const bool mdiChild = IsMdiChildForm(*record);
     const bool modalWindow = modal != 0 && record->Type != form_kind::MdiFrame && !mdiChild;
     HWND window = CreateWindowForm(record, parent, modal);
-    HWND result = nullptr;
+    LONG_PTR result = 0;
     if (window != nullptr) result = modalWindow ? RunModalLoop(window, parent) : PresentForm(window);
     if (mdiChild && parent != nullptr) {
         SendToWindow(parent, WM_SETREDRAW, TRUE, 0);

@@ -33,15 +33,11 @@ extern int32_t modalResult;
 
 // Builds the form of the template record `form`: `parent` is its parent or owner window (or
 // 0), a non-zero `modal` shows it modally, `procedure` is kept in a dialog form's ClassProc
-// for its WM_INITDIALOG. The result is one 32-bit value in a window handle's type: the form's
-// window; 0 when the window could not be created; -1 (FormRefused()) when the application's
-// procedure refused the form (answered -1 to the creation notice); for a modal form, the modal
-// result once its modal loop has ended (read it with ModalResultOf()).
-HWND BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR procedure);
-
-// BuildForm's result for a refused form, and the modal result that a modal build carries.
-inline HWND FormRefused() { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(-1)); }
-inline int32_t ModalResultOf(HWND built) { return static_cast<int32_t>(reinterpret_cast<LONG_PTR>(built)); }
+// for its WM_INITDIALOG. The result is a 32-bit value that carries one of: the form's window
+// (cast it to HWND); 0 when the window could not be created; -1 (kRefuseForm) when the
+// application's procedure refused the form (answered -1 to the creation notice); for a modal
+// form, the modal result once its modal loop has ended.
+LONG_PTR BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR procedure);
 
 // Completes a form whose window (record->Window) has just been created: images, picture, menu,
 // tooltips, styles, colours, font, timer, icons, caption, position, and its controls.

@@ -52,8 +52,8 @@ protected:
     }
 
     HWND Build(FormTemplate& form) {
-        form_ = runtime::BuildForm(form.Finish(), nullptr, 0, 0);
-        return form_;
+        form_ = reinterpret_cast<HWND>(runtime::BuildForm(form.Finish(), nullptr, 0, 0));
+        return IsWindow(form_) ? form_ : nullptr;
     }
 
     // The control with identifier 1000 + index anywhere in the form (depth first).

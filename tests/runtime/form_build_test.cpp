@@ -69,10 +69,12 @@ protected:
         runtimetest::app.Reset();
     }
 
-    HWND Build(FormTemplate& form, HWND parent = nullptr, int32_t modal = 0, LONG_PTR procedure = 0) {
-        HWND built = runtime::BuildForm(form.Finish(), parent, modal, procedure);
-        if (modal == 0) built_.push_back(built);
-        return built;
+    // The form built (modeless): its window, or null.
+    HWND Build(FormTemplate& form, HWND parent = nullptr, LONG_PTR procedure = 0) {
+        const LONG_PTR built = runtime::BuildForm(form.Finish(), parent, 0, procedure);
+        if (built == 0 || built == runtime::kRefuseForm) return nullptr;
+        built_.push_back(reinterpret_cast<HWND>(built));
+        return built_.back();
     }
 
     runtimetest::RuntimeSession session_{buildertest::kWideRequest};
@@ -152,9 +154,8 @@ TEST_F(BUILDER_SUITE(FormBuild), ADialogFormPlacesItsControlsByDialogUnits) {
     label.Text = form.Text("Units");
     form.Add(label);
     form.Form().ControlCount = 1;
-    HWND dialog = Build(form, nullptr, 0, 0x1234);
+    HWND dialog = Build(form, nullptr, 0x1234);
     ASSERT_NE(dialog, nullptr);
-    ASSERT_NE(dialog, runtime::FormRefused());
     EXPECT_EQ(ClassOf(dialog), L"BKRUNDIALOGBOXProject1");
 
     RECT mapped{10, 10, 50, 14};
@@ -199,7 +200,7 @@ TEST_F(BUILDER_SUITE(FormBuild), ARefusedFormYieldsMinusOneAndIsGone) {
     form.Add(form.Control(class_code::TextBox, 1, "Edit", 5, 5, 80, 22));
     form.Form().ControlCount = 1;
     runtimetest::app.answers[runtime::FRM_CREATED] = -1;
-    EXPECT_EQ(Build(form), runtime::FormRefused());
+    EXPECT_EQ(runtime::BuildForm(form.Finish(), nullptr, 0, 0), runtime::kRefuseForm);
     const std::vector<runtimetest::Seen> created = runtimetest::app.All(runtime::FRM_CREATED);
     ASSERT_EQ(created.size(), 1u);
     EXPECT_EQ(created[0].wParam, 0u);
@@ -237,8 +238,7 @@ TEST_F(BUILDER_SUITE(FormBuild), AModalFormReturnsItsModalResult) {
                 runtime::CloseModal(window, c.result);
             }
         };
-        const HWND result = Build(form, owner.get(), 1);
-        EXPECT_EQ(runtime::ModalResultOf(result), c.result) << c.name;
+        EXPECT_EQ(runtime::BuildForm(form.Finish(), owner.get(), 1, 0), c.result) << c.name;
         EXPECT_TRUE(IsWindowEnabled(owner.get())) << c.name << ": the owner is enabled again";
         if (c.answer == 0) {
             EXPECT_TRUE(ownerWasDisabled) << c.name << ": the owner is disabled while the form runs";
@@ -258,7 +258,7 @@ TEST_F(BUILDER_SUITE(FormBuild), TheQuitMessageOutlivesAModalLoop) {
             PostQuitMessage(7);
         }
     };
-    Build(form, nullptr, 1);
+    runtime::BuildForm(form.Finish(), nullptr, 1, 0);
     runtimetest::app.onMessage = nullptr;
     ASSERT_TRUE(IsWindow(modalWindow)) << "the loop ended on the quit message, the form still open";
     DestroyWindow(modalWindow);
@@ -397,8 +397,8 @@ TEST_F(BUILDER_SUITE(FormBuild), TheSameTemplateBuildsAgain) {
     form.Form().ControlCount = 2;
     const TemplateRecord* finished = form.Finish();
     for (int round = 0; round < 2; ++round) {
-        HWND window = runtime::BuildForm(finished, nullptr, 0, 0);
-        ASSERT_NE(window, nullptr) << "round " << round;
+        auto window = reinterpret_cast<HWND>(runtime::BuildForm(finished, nullptr, 0, 0));
+        ASSERT_TRUE(IsWindow(window)) << "round " << round;
         wchar_t text[16] = {};
         SendMessageW(GetDlgItem(window, 1001), TB_GETBUTTONTEXTW, 700, reinterpret_cast<LPARAM>(text));
         EXPECT_EQ(std::wstring(text), L"Run") << "round " << round;
