@@ -1,12 +1,14 @@
 #include "runtime/build_support.h"
 
+#include "runtime/application.h"
 #include "runtime/runtime_heap.h"
 #include "runtime/screen.h"
-#include "runtime/startup_interim.h"
+#include "runtime/system_calls.h"
+#include "runtime/template_values.h"
 #include "runtime/text_convert.h"
 #include "runtime/text_core.h"
-#include "runtime/template_values.h"
 #include "runtime/text_mode.h"
+#include "runtime/window_proc.h"
 
 #include <type_traits>
 
@@ -55,13 +57,8 @@ void StorePlacement(RuntimeRecord& record, const Placement& pixels) {
 
 Placement PlaceInParent(HWND window) {
     RECT rect{};
-    GetWindowRect(window, &rect);
-    POINT corner{rect.left, rect.top};
-    HWND parent = GetParent(window);
-    if (parent != nullptr && (GetWindowValue(window, GWL_STYLE) & WS_CHILD) != 0) {
-        ScreenToClient(parent, &corner);
-    }
-    return Placement{corner.x, corner.y, rect.right - rect.left, rect.bottom - rect.top};
+    if (WindowRectInParent(window, &rect) < 0) return Placement{};
+    return Placement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
 namespace {
@@ -78,7 +75,9 @@ BOOL LineMetrics(HDC device, const wchar_t*, TEXTMETRICW* metrics) { return GetT
 template <class Ch>
 SIZE MeasureCaptionIn(const RuntimeRecord& label, HDC device) {
     SIZE size{0, 0};
-    const auto* caption = SlotAs<const Ch*>(label.Text);
+    // A record without a caption copy measures as an empty caption.
+    static constexpr Ch kEmpty[1] = {0};
+    const Ch* caption = label.Text != 0 ? SlotAs<const Ch*>(label.Text) : kEmpty;
     const int32_t length = text::TextLength(caption);
     auto* shown = static_cast<Ch*>(AllocRuntimeBlock(static_cast<uint32_t>((length + 1) * sizeof(Ch))));
     if (shown != nullptr) {

@@ -60,8 +60,8 @@ Placement PixelPlacement(const RuntimeRecord& record);
 // Stores a place in pixels into the record's Left, Top, Width and Height in its scale mode.
 void StorePlacement(RuntimeRecord& record, const Placement& pixels);
 
-// The window's rectangle in its parent's client coordinates (screen coordinates for a window
-// without a parent).
+// A runtime window's place as WindowRectInParent gives it (screen coordinates for a form that
+// is no MDI child, else the parent's client coordinates); all 0 for a window that has none.
 Placement PlaceInParent(HWND window);
 
 // The size of a label's caption (ampersands left out unless its MultiLine slot keeps them) in

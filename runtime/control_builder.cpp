@@ -6,14 +6,17 @@
 
 #include <commctrl.h>
 
+#include "runtime/application.h"
 #include "runtime/build_support.h"
 #include "runtime/control_steps.h"
 #include "runtime/form_builder.h"
 #include "runtime/property_setters.h"
-#include "runtime/startup_interim.h"
+#include "runtime/runtime_classes.h"
+#include "runtime/system_calls.h"
 #include "runtime/template_values.h"
 #include "runtime/text_convert.h"
 #include "runtime/text_core.h"
+#include "runtime/window_proc.h"
 #include "runtime/window_table.h"
 
 namespace runtime {

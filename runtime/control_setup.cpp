@@ -9,15 +9,17 @@
 #include <cstring>
 #include <span>
 
+#include "runtime/application.h"
 #include "runtime/build_support.h"
 #include "runtime/control_steps.h"
 #include "runtime/form_builder.h"
 #include "runtime/property_setters.h"
 #include "runtime/runtime_heap.h"
-#include "runtime/startup_interim.h"
+#include "runtime/system_calls.h"
 #include "runtime/template_items.h"
 #include "runtime/template_values.h"
 #include "runtime/text_core.h"
+#include "runtime/window_proc.h"
 #include "runtime/window_table.h"
 
 namespace runtime {

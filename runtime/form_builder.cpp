@@ -6,13 +6,18 @@
 
 #include <commctrl.h>
 
+#include "runtime/application.h"
 #include "runtime/build_support.h"
 #include "runtime/property_setters.h"
+#include "runtime/record_release.h"
+#include "runtime/runtime_classes.h"
+#include "runtime/runtime_heap.h"
 #include "runtime/screen.h"
 #include "runtime/shared_pens.h"
-#include "runtime/startup_interim.h"
+#include "runtime/system_calls.h"
 #include "runtime/template_copy.h"
 #include "runtime/template_values.h"
+#include "runtime/window_proc.h"
 #include "runtime/window_table.h"
 
 namespace runtime {
@@ -49,7 +54,8 @@ HWND CreateBoundWindow(RuntimeRecord* record, Create create) {
     HWND window = create();
     if (pendingRecord == record) {
         pendingRecord = nullptr;
-        ReleaseTemplateCopy(ToSlot(record), RuntimeRecordStore());
+        ReleaseRecordContents(*record, ChildList::Release);
+        FreeRuntimeBlock(record);
     }
     return window;
 }
@@ -185,7 +191,8 @@ HWND CreateWindowForm(RuntimeRecord* form, HWND parent, int32_t modal) {
     } else if (IsMdiChildForm(*form)) {
         windowClass = RuntimeClass::MdiChild;
         // Only a window with the MDI-child style is one the MDI client manages.
-        exStyle |= WS_EX_MDICHILD;
+        form->ExStyle |= WS_EX_MDICHILD;
+        exStyle = form->ExStyle;
         SendToWindow(parent, WM_SETREDRAW, FALSE, 0);
     } else {
         form->ModalOwner = static_cast<uint32_t>(modal);
@@ -217,12 +224,7 @@ LONG_PTR PresentForm(HWND window) {
 // Left and Top (and with `withSize` Width and Height) from the window, in the scale mode; an
 // MDI child's relative to its MDI client.
 void ReadFormPlace(RuntimeRecord& form, HWND window, bool withSize) {
-    Placement place = IsMdiChildForm(form) ? PlaceInParent(window) : Placement{};
-    if (!IsMdiChildForm(form)) {
-        RECT rect{};
-        GetWindowRect(window, &rect);
-        place = Placement{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-    }
+    const Placement place = PlaceInParent(window);
     form.Left = PixelsToTwipsX(place.left, form.ScaleMode);
     form.Top = PixelsToTwipsY(place.top, form.ScaleMode);
     if (!withSize) return;

@@ -11,21 +11,18 @@
 #include <cstdint>
 
 #include "runtime/form_geometry.h"
+#include "runtime/runtime_messages.h"
 #include "runtime/template_record.h"
 
 namespace runtime {
-
-// Private messages of the builder.
-constexpr UINT FRM_MEASURETYPE = 2072;  // to a parent before a push button, list or combo box
-constexpr UINT FRM_CREATED = 2073;      // creation notice to the application's procedure
-constexpr UINT FRM_SYNCSCROLL = 2068;   // to an MDI client when an MDI child has moved
 
 // The creation notice's answer by which the application refuses a form.
 constexpr LRESULT kRefuseForm = -1;
 
 // The record whose window is being created. Set just before a form, group box or picture box
 // window is asked for; the runtime window procedure takes it at the window's first creation
-// message, binds the window to it and clears it.
+// message, binds the window to it and clears it. A record that no window took is still the
+// builder's.
 extern RuntimeRecord* pendingRecord;
 
 // The result of a form shown modally, set when the modal state ends (CloseModal).

@@ -2,11 +2,12 @@
 
 #include <commctrl.h>
 
+#include "runtime/application.h"
 #include "runtime/build_support.h"
 #include "runtime/control_steps.h"
 #include "runtime/form_builder.h"
 #include "runtime/screen.h"
-#include "runtime/startup_interim.h"
+#include "runtime/system_calls.h"
 #include "runtime/template_values.h"
 #include "runtime/window_table.h"
 

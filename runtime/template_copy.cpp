@@ -73,29 +73,4 @@ const TemplateRecord* CopyTemplateChildren(const TemplateRecord* parentTemplate,
     return cursor;
 }
 
-void ReleaseCopyContents(RuntimeRecord& record, TemplateCopyStore& store) {
-    store.Release(record.FontName);
-    store.Release(record.Text);
-    record.FontName = 0;
-    record.Text = 0;
-    if (!IsFormType(record.Type)) {
-        store.Release(record.ToolTip);
-        record.ToolTip = 0;
-    }
-    if (record.Children != 0) {
-        const uint32_t* children = store.ChildArrayAt(record.Children);
-        for (const uint32_t* child = children; *child != 0; ++child) {
-            ReleaseTemplateCopy(*child, store);
-        }
-        store.Release(record.Children);
-        record.Children = 0;
-    }
-}
-
-void ReleaseTemplateCopy(uint32_t record, TemplateCopyStore& store) {
-    if (record == 0) return;
-    ReleaseCopyContents(*store.RecordAt(record), store);
-    store.Release(record);
-}
-
 }  // namespace runtime

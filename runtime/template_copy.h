@@ -1,10 +1,11 @@
 #pragma once
-// Copying a template tree into runtime records, and releasing such a copy. A form record and
+// Copying a template tree into runtime records. A form record and
 // each of its controls become a runtime record; a record with children gets a zero-terminated
 // array of its children's records in place of its count; the texts the records refer to are
 // made into the runtime's own copies. Platform-free: where the records, arrays and texts live
 // is the store's business (the runtime heap in the program, a table in the host tests), and
-// records refer to each other by the 32-bit slot values the store hands out.
+// records refer to each other by the 32-bit slot values the store hands out. (What a copy owns
+// is released with its window: runtime/record_release.h.)
 
 #include <cstdint>
 
@@ -24,11 +25,6 @@ public:
     // be made). With a caption record, the copy's length in characters goes to its
     // CaptionLength.
     virtual uint32_t CopyText(uint32_t reference, RuntimeRecord* captionRecord) = 0;
-    // The record and the array that slot values refer to.
-    virtual RuntimeRecord* RecordAt(uint32_t slot) = 0;
-    virtual uint32_t* ChildArrayAt(uint32_t slot) = 0;
-    // Releases a record, an array or a text; 0 is ignored.
-    virtual void Release(uint32_t slot) = 0;
 
 protected:
     ~TemplateCopyStore() = default;
@@ -51,13 +47,5 @@ RuntimeRecord* CopyFormTemplate(const TemplateRecord& form, const TemplateRecord
 // others in order.
 const TemplateRecord* CopyTemplateChildren(const TemplateRecord* parentTemplate,
                                            RuntimeRecord& parent, TemplateCopyStore& store);
-
-// Releases what a copy made for `record` (its texts, its children's copies depth first, its
-// child array) and then the record itself. A form's ToolTip is its tooltip window, not a text,
-// and is left alone.
-void ReleaseTemplateCopy(uint32_t record, TemplateCopyStore& store);
-
-// The same for the contents only: the record itself stays, with its text and child slots 0.
-void ReleaseCopyContents(RuntimeRecord& record, TemplateCopyStore& store);
 
 }  // namespace runtime

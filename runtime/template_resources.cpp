@@ -4,12 +4,13 @@
 
 #include <windows.h>
 
+#include "runtime/application.h"
+#include "runtime/build_support.h"
 #include "runtime/form_builder.h"
 #include "runtime/runtime_heap.h"
 #include "runtime/screen.h"
-#include "runtime/startup_interim.h"
+#include "runtime/system_calls.h"
 #include "runtime/template_copy.h"
-#include "runtime/build_support.h"
 #include "runtime/template_values.h"
 #include "runtime/text_convert.h"
 #include "runtime/text_core.h"
@@ -86,9 +87,6 @@ public:
     uint32_t CopyText(uint32_t reference, RuntimeRecord* captionRecord) override {
         return ToSlot(ResolveText(reference, captionRecord));
     }
-    RuntimeRecord* RecordAt(uint32_t slot) override { return SlotAs<RuntimeRecord*>(slot); }
-    uint32_t* ChildArrayAt(uint32_t slot) override { return SlotAs<uint32_t*>(slot); }
-    void Release(uint32_t slot) override { FreeRuntimeBlock(SlotAs<void*>(slot)); }
 };
 
 RuntimeHeapStore heapStore;

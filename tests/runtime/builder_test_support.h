@@ -124,6 +124,16 @@ inline std::wstring WindowText(HWND window) {
     return text;
 }
 
+// A window's procedure as the runtime reads it (in its text mode; the other mode would give a
+// translating stand-in for a procedure of this one).
+inline LONG_PTR WindowProcOf(HWND window) {
+    return runtime::wideMode != 0 ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
+}
+template <class Procedure>
+LONG_PTR ProcValue(Procedure* procedure) {
+    return reinterpret_cast<LONG_PTR>(procedure);
+}
+
 inline std::wstring ClassOf(HWND window) {
     wchar_t name[128] = {};
     GetClassNameW(window, name, 128);
@@ -137,7 +147,7 @@ struct SeenBox {
     HWND owner;
 };
 
-// Records every message box of the thread and closes it; refuses the creation of windows of
+// Closes every message box of the thread and records it; refuses the creation of windows of
 // `refusedClass` (letter case ignored) when one is given. One hook at a time.
 class BoxHook {
 public:
@@ -159,16 +169,25 @@ private:
     static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) noexcept {
         BoxHook* self = active_;
         if (self != nullptr && code == HCBT_ACTIVATE) self->Activated(reinterpret_cast<HWND>(wParam));
+        if (self != nullptr && code == HCBT_DESTROYWND) self->Closing(reinterpret_cast<HWND>(wParam));
         if (self != nullptr && code == HCBT_CREATEWND && self->Refuses(lParam)) return 1;
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
+    // A box is closed as soon as it is up, and read as it goes, with all its texts in place.
     void Activated(HWND window) {
+        if (ClassOf(window) == L"#32770") PostMessageW(window, WM_COMMAND, IDOK, 0);
+    }
+
+    void Closing(HWND window) {
         if (ClassOf(window) != L"#32770") return;
-        wchar_t text[1024] = {};
-        GetDlgItemTextW(window, 0xFFFF, text, 1024);  // the box's message
+        // The box's message is the text of its static child that has one (the icon's has none).
+        std::wstring text;
+        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr && text.empty();
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (ClassOf(child) == L"Static") text = WindowText(child);
+        }
         boxes_.push_back(SeenBox{WindowText(window), text, GetWindow(window, GW_OWNER)});
-        PostMessageW(window, WM_COMMAND, IDOK, 0);
     }
 
     bool Refuses(LPARAM lParam) const {

@@ -337,10 +337,13 @@ TEST_F(BUILDER_SUITE(FormBuild), FontColoursPenAndVisibility) {
         EXPECT_EQ(IsZoomed(window) != 0, c.zoomed) << "state " << c.state;
         const RuntimeRecord* record = runtime::FindWindowRecord(window);
         ASSERT_NE(record, nullptr);
-        EXPECT_EQ(record->Style & WS_VISIBLE, c.shown ? static_cast<uint32_t>(WS_VISIBLE) : 0u)
-            << "the style read back";
-        auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-        EXPECT_EQ(runtime::SlotAs<HFONT>(record->FontHandle), font);
+        // Read back before the form is shown: showing adds the visible and maximised bits.
+        const auto shownBits = static_cast<uint32_t>(WS_VISIBLE | WS_MAXIMIZE);
+        const auto style = static_cast<uint32_t>(GetWindowLongPtrW(window, GWL_STYLE));
+        EXPECT_EQ(record->Style & ~shownBits, style & ~shownBits)
+            << std::hex << "the style read back from the window, " << record->Style;
+        EXPECT_EQ(record->Style & shownBits, 0u);
+        auto font = runtime::SlotAs<HFONT>(record->FontHandle);
         LOGFONTW description{};
         ASSERT_NE(GetObjectW(font, sizeof description, &description), 0);
         EXPECT_EQ(description.lfHeight, -11) << "8 points at 96 dpi";

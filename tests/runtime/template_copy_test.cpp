@@ -1,5 +1,5 @@
-// Copying template trees into runtime records and releasing the copies, with a store that keeps
-// its records, arrays and texts in tables and counts what it hands out and takes back.
+// Copying template trees into runtime records, with a store that keeps its records, arrays and
+// texts in tables.
 
 #include "runtime/template_copy.h"
 
@@ -21,7 +21,6 @@ public:
     // The allocation of the n-th record (counted from 0) fails; -1 for none.
     int failRecord = -1;
     bool failArrays = false;
-    std::vector<std::string> problems;  // releases of unknown slots
 
     RuntimeRecord* NewRecord(uint32_t* slot) override {
         if (recordsAsked_++ == failRecord) return nullptr;
@@ -39,14 +38,8 @@ public:
         if (captionRecord != nullptr) captionRecord->CaptionLength = static_cast<int32_t>(texts_[slot].size());
         return slot;
     }
-    RuntimeRecord* RecordAt(uint32_t slot) override { return records_.at(slot).get(); }
-    uint32_t* ChildArrayAt(uint32_t slot) override { return arrays_.at(slot).data(); }
-    void Release(uint32_t slot) override {
-        if (slot == 0) return;
-        if (records_.erase(slot) + arrays_.erase(slot) + texts_.erase(slot) != 1) {
-            problems.push_back("released unknown slot " + std::to_string(slot));
-        }
-    }
+    RuntimeRecord* RecordAt(uint32_t slot) { return records_.at(slot).get(); }
+    uint32_t* ChildArrayAt(uint32_t slot) { return arrays_.at(slot).data(); }
 
     std::size_t Live() const { return records_.size() + arrays_.size() + texts_.size(); }
     std::size_t LiveRecords() const { return records_.size(); }
@@ -63,12 +56,6 @@ public:
             indexes.push_back(RecordAt(*child)->Index);
         }
         return indexes;
-    }
-    uint32_t SlotOf(const RuntimeRecord* record) const {
-        for (const auto& [slot, held] : records_) {
-            if (held.get() == record) return slot;
-        }
-        return 0;
     }
     RuntimeRecord& Child(const RuntimeRecord& record, std::size_t position) {
         return *RecordAt(ChildArrayAt(record.Children)[position]);
@@ -119,7 +106,6 @@ TEST(TemplateCopy, CopiesTheTreeIntoChildArraysInRecordOrder) {
     EXPECT_EQ(store.ChildIndexes(store.Child(group, 1)), (std::vector<int32_t>{221}));
     EXPECT_EQ(store.ChildIndexes(store.Child(*form, 0)), std::vector<int32_t>{}) << "a leaf has no array";
     EXPECT_EQ(store.Child(*form, 0).Children, 0u);
-    EXPECT_EQ(store.problems, std::vector<std::string>{});
 }
 
 TEST(TemplateCopy, RecordsKeepTheirSlotsAndGetRuntimeTexts) {
@@ -210,34 +196,6 @@ TEST(TemplateCopy, TheTemplateIsNotWritten) {
     TableStore store;
     runtime::CopyFormTemplate(templates[0], templates.data(), store);
     EXPECT_EQ(std::memcmp(before.data(), templates.data(), before.size() * sizeof(TemplateRecord)), 0);
-}
-
-TEST(TemplateCopy, ReleaseGivesBackEverythingOnce) {
-    const std::vector<TemplateRecord> templates = NestedForm();
-    TableStore store;
-    RuntimeRecord* form = runtime::CopyFormTemplate(templates[0], templates.data(), store);
-    ASSERT_NE(form, nullptr);
-    form->ToolTip = 0x4444;  // a form's tooltip window, not the store's to release
-    ASSERT_GT(store.Live(), 0u);
-
-    const uint32_t formSlot = store.SlotOf(form);
-    ASSERT_NE(formSlot, 0u);
-    runtime::ReleaseTemplateCopy(formSlot, store);
-    EXPECT_EQ(store.Live(), 0u) << "records, arrays and texts all released";
-    EXPECT_EQ(store.problems, std::vector<std::string>{});
-}
-
-TEST(TemplateCopy, ReleasingTheContentsKeepsTheRecord) {
-    const std::vector<TemplateRecord> templates = NestedForm();
-    TableStore store;
-    RuntimeRecord* form = runtime::CopyFormTemplate(templates[0], templates.data(), store);
-    ASSERT_NE(form, nullptr);
-    runtime::ReleaseCopyContents(*form, store);
-    EXPECT_EQ(store.Live(), 1u) << "only the form's own record is left";
-    EXPECT_EQ(form->Children, 0u);
-    EXPECT_EQ(form->Text, 0u);
-    EXPECT_EQ(form->FontName, 0u);
-    EXPECT_EQ(store.problems, std::vector<std::string>{});
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+#pragma once
+// Inside the runtime window procedure: one message of a window that has a record, and the
+// three ways of finishing it. App calls the form's application procedure with the message
+// exactly as received; default runs the window's default procedure; generic is App, then the
+// default when App returned 0.
+
+#include <windows.h>
+
+#include "runtime/template_record.h"
+
+namespace runtime {
+
+struct Message {
+    HWND window;
+    UINT id;
+    WPARAM wParam;
+    LPARAM lParam;
+    RuntimeRecord* record;  // never null
+};
+
+// The record's application procedure with the message; 0 when the record has none.
+LRESULT CallApp(const Message& message);
+
+// The default procedure of the window's kind: DefFrameProc with the MDI client for an MDI
+// frame, DefMDIChildProc for an MDI child form, DefWindowProc for other forms and pictures,
+// the system BUTTON procedure for a group box, and a control's own class procedure (slot 252).
+LRESULT CallDefault(const Message& message);
+
+// App; when it returned 0, the default.
+LRESULT Generic(const Message& message);
+
+// Kinds of records the rows tell apart.
+bool IsForm(const RuntimeRecord& record);
+bool IsMainForm(const RuntimeRecord& record);
+// Group boxes, pictures and rebars: controls that hold controls.
+bool IsContainer(const RuntimeRecord& record);
+
+inline HWND WindowOf(const RuntimeRecord& record) { return SlotAs<HWND>(record.Window); }
+
+}  // namespace runtime
