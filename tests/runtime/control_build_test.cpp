@@ -16,6 +16,7 @@
 #include "builder_test_resources.h"
 #include "builder_test_support.h"
 #include "runtime/build_support.h"
+#include "runtime/runtime_heap.h"
 #include "runtime/form_builder.h"
 #include "runtime/runtime_messages.h"
 #include "runtime/screen.h"
@@ -853,6 +854,36 @@ TEST_F(BUILDER_SUITE(ControlBuild), ParentsAreToldTheOwnerDrawTypeBeforeCreation
     EXPECT_FALSE(notices[0].childExisted) << "told before the button exists";
     DestroyWindow(recorder);
     UnregisterClassW(L"BuilderTestRecorder", GetModuleHandleW(nullptr));
+}
+
+TEST_F(BUILDER_SUITE(ControlBuild), ALabelWithoutACaptionCopyMeasuresAsEmpty) {
+    FormTemplate host;
+    TemplateRecord label = host.Control(class_code::Label, 1, "Label", 5, 5, 60, 16);
+    label.AutoSize = 1;
+    host.Add(label);
+    host.Form().ControlCount = 1;
+    const TemplateRecord* hostTemplate = host.Finish();
+    RuntimeRecord* parent = runtime::CopyFormTemplate(*hostTemplate, hostTemplate, runtime::RuntimeRecordStore());
+    ASSERT_NE(parent, nullptr);
+    RuntimeRecord* labelRecord = *runtime::ChildrenOf(*parent).begin();
+    runtime::FreeRuntimeBlock(runtime::SlotAs<void*>(labelRecord->Text));
+    labelRecord->Text = 0;
+
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    runtime::BuildControls(window, window, parent);
+    HWND built = GetDlgItem(window, 1001);
+    ASSERT_NE(built, nullptr);
+    HDC dc = GetDC(built);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(built, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(built, dc);
+    EXPECT_EQ(labelRecord->ImageHeight, metrics.tmHeight) << "the line height of an empty caption";
+    EXPECT_EQ(labelRecord->Width, 0) << "sized to no text";
+    DestroyWindow(window);
 }
 
 TEST_F(BUILDER_SUITE(ControlBuild), ContainersAnnounceThemselvesToTheirOwnProcedure) {
