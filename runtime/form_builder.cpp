@@ -61,11 +61,10 @@ HWND CreateBoundWindow(RuntimeRecord* record, Create create) {
 }
 
 // The application's answer to the creation notice; 0 without a procedure.
-LRESULT NotifyCreated(HWND window, WPARAM wParam, LPARAM lParam) {
+LRESULT NotifyCreated(HWND window) {
     const RuntimeRecord* record = FindWindowRecord(window);
     if (record == nullptr || record->WindowProc == 0) return 0;
-    return CallProc(AsWindowProc(static_cast<LONG_PTR>(record->WindowProc)), window, FRM_CREATED,
-                    wParam, lParam);
+    return CallProc(AsWindowProc(static_cast<LONG_PTR>(record->WindowProc)), window, FRM_CREATED, 0, 0);
 }
 
 // Reads the style back and shows the form in its window state when it is to be visible.
@@ -131,7 +130,7 @@ LONG_PTR RunModalLoop(HWND window, HWND owner) {
         if (RuntimeRecord* record = FindWindowRecord(window)) record->ModalOwner = ToSlot(owner);
     }
     bool refused = false;
-    if (NotifyCreated(window, 0, 0) == kRefuseForm) {
+    if (NotifyCreated(window) == kRefuseForm) {
         refused = true;
         DestroyWindow(window);
     } else if (IsWindow(window)) {
@@ -212,7 +211,7 @@ HWND CreateWindowForm(RuntimeRecord* form, HWND parent, int32_t modal) {
 
 // The end of every modeless build: the creation notice, then the form is shown.
 LONG_PTR PresentForm(HWND window) {
-    if (NotifyCreated(window, 0, 0) == kRefuseForm) {
+    if (NotifyCreated(window) == kRefuseForm) {
         DestroyWindow(window);
         return kRefuseForm;
     }

@@ -64,6 +64,21 @@ TEST_F(BUILDER_SUITE(ControlDetails), IdentifiersFollowIndexAndTextsComeFromTheS
     }
 }
 
+TEST_F(BUILDER_SUITE(ControlDetails), ALongTextIsCopiedWhole) {
+    const std::string caption(3000, 'w');
+    FormTemplate form;
+    TemplateRecord label = form.Control(class_code::Label, 1, "Long", 5, 5, 200, 16);
+    label.Text = form.Text(caption);
+    form.Add(label);
+    form.Form().ControlCount = 1;
+    ASSERT_NE(Build(form), nullptr);
+    const RuntimeRecord* record = runtime::FindWindowRecord(Control(1));
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->CaptionLength, 3000);
+    EXPECT_EQ(RuntimeText(record->Text), std::wstring(3000, L'w'));
+    EXPECT_EQ(GetWindowTextLengthW(Control(1)), 3000);
+}
+
 TEST_F(BUILDER_SUITE(ControlDetails), ColoursResolveToRgbAndBrushes) {
     FormTemplate form;
     struct ColourCase {
@@ -262,6 +277,32 @@ TEST_F(BUILDER_SUITE(ControlDetails), AControlThatCannotBeCreatedBecomesAStatic)
     GetWindowRect(Control(6), &rect);
     EXPECT_EQ(rect.right - rect.left, 100) << "the control's rectangle";
     EXPECT_NE(Control(8), nullptr) << "building goes on";
+}
+
+TEST_F(BUILDER_SUITE(ControlDetails), AContainerThatCannotBeCreatedLeavesNoPendingRecord) {
+    BoxHook hook(L"BKGROUP");
+    ASSERT_TRUE(hook.installed());
+    FormTemplate form;
+    form.Add(form.Control(class_code::PictureBox, 3, "Picture", 170, 5, 100, 100));
+    // The failing container comes last: nothing after it would take its record away.
+    TemplateRecord group = form.Control(class_code::GroupBox, 1, "Frame", 5, 5, 150, 100);
+    group.ControlCount = 1;
+    form.Add(group);
+    form.Add(form.Control(class_code::TextBox, 2, "Inside", 10, 20, 80, 22));
+    form.Form().ControlCount = 2;
+    ASSERT_NE(Build(form), nullptr);
+
+    ASSERT_EQ(hook.boxes().size(), 1u);
+    EXPECT_EQ(hook.boxes()[0].text, L"Frame: Control could not be created and it was replaced with a 'STATIC' class control.");
+    EXPECT_EQ(runtime::pendingRecord, nullptr) << "no later window may be bound to the failed one's record";
+    HWND standIn = Control(1);
+    ASSERT_NE(standIn, nullptr);
+    EXPECT_EQ(ClassOf(standIn), L"Static");
+    EXPECT_EQ(runtime::FindWindowRecord(standIn), nullptr) << "a group box's stand-in is left a plain static";
+    EXPECT_EQ(GetParent(Control(2)), standIn) << "its children are built inside the stand-in";
+    const RuntimeRecord* picture = runtime::FindWindowRecord(Control(3));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Index, 3);
 }
 
 TEST_F(BUILDER_SUITE(ControlDetails), ParentsAreToldTheOwnerDrawTypeBeforeCreation) {
