@@ -16,6 +16,12 @@ namespace runtime {
 
 HINSTANCE ApplicationInstance() { return SlotAs<HINSTANCE>(Application.Instance); }
 
+HANDLE LoadResourceImage(uint32_t id, UINT type, int32_t width, int32_t height, UINT flags) {
+    const auto name = static_cast<uintptr_t>(id);
+    return wideMode != 0 ? LoadImageW(ApplicationInstance(), MAKEINTRESOURCEW(name), type, width, height, flags)
+                         : LoadImageA(ApplicationInstance(), MAKEINTRESOURCEA(name), type, width, height, flags);
+}
+
 HWND CreateWindowInMode(DWORD exStyle, const void* className, const void* text, DWORD style,
                         const Placement& place, HWND parent, HMENU menuOrId, void* parameter) {
     if (wideMode != 0) {

@@ -18,6 +18,10 @@ TemplateCopyStore& RuntimeRecordStore();
 
 HINSTANCE ApplicationInstance();
 
+// The application's image resource `id` of `type` (IMAGE_BITMAP, IMAGE_ICON, IMAGE_CURSOR) at
+// the size and with the load flags given; null when it does not load.
+HANDLE LoadResourceImage(uint32_t id, UINT type, int32_t width, int32_t height, UINT flags);
+
 // The records of a record's child array, in order; an empty range without one.
 class ChildrenOf {
 public:

@@ -256,12 +256,6 @@ void AddImage(HIMAGELIST list, HANDLE image, UINT type) {
     }
 }
 
-HANDLE LoadItemImage(uint32_t id, UINT type, int32_t width, int32_t height, UINT flags) {
-    const auto name = static_cast<uintptr_t>(id);
-    return wideMode != 0 ? LoadImageW(ApplicationInstance(), MAKEINTRESOURCEW(name), type, width, height, flags)
-                         : LoadImageA(ApplicationInstance(), MAKEINTRESOURCEA(name), type, width, height, flags);
-}
-
 void AddLoadedImage(HIMAGELIST list, HANDLE image, UINT type) {
     if (image == nullptr) return;
     AddImage(list, image, type);
@@ -282,7 +276,7 @@ void CompleteImageList(RuntimeRecord* holder) {
     constexpr UINT kShared3d = LR_SHARED | LR_LOADMAP3DCOLORS;
     if (holder->Picture != 0) {
         if (IsImageResourceId(holder->Picture)) {
-            AddLoadedImage(list, LoadItemImage(holder->Picture, IMAGE_BITMAP, 0, 0, kShared3d | LR_LOADTRANSPARENT),
+            AddLoadedImage(list, LoadResourceImage(holder->Picture, IMAGE_BITMAP, 0, 0, kShared3d | LR_LOADTRANSPARENT),
                            IMAGE_BITMAP);
         } else {
             AddImage(list, SlotAs<HANDLE>(holder->Picture), IMAGE_BITMAP);
@@ -292,7 +286,7 @@ void CompleteImageList(RuntimeRecord* holder) {
     for (const ImageListItem& item : ItemsOf<const ImageListItem>(*holder, holder->ClassValue5)) {
         if (item.ResourceId == 0) continue;
         const UINT type = item.Kind == 0 ? IMAGE_BITMAP : IMAGE_ICON;
-        AddLoadedImage(list, LoadItemImage(static_cast<uint32_t>(item.ResourceId), type, holder->ImageWidth,
+        AddLoadedImage(list, LoadResourceImage(static_cast<uint32_t>(item.ResourceId), type, holder->ImageWidth,
                                            holder->ImageHeight, kShared3d),
                        type);
     }
@@ -365,7 +359,7 @@ void InsertBand(HWND window, RebarBandItem& band, uint32_t position) {
         childHeight = rect.bottom - rect.top;
     }
     if (IsImageResourceId(band.Background)) {
-        band.Background = ToSlot(LoadItemImage(band.Background, IMAGE_BITMAP, 0, 0, LR_SHARED | LR_LOADMAP3DCOLORS));
+        band.Background = ToSlot(LoadResourceImage(band.Background, IMAGE_BITMAP, 0, 0, LR_SHARED | LR_LOADMAP3DCOLORS));
     }
     ItemText text(band.Text);
     const RebarBandPlan plan = PlanRebarBand(band, position, childHeight, !text.empty(), band.Background != 0);

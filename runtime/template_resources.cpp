@@ -65,12 +65,6 @@ Ch* ResolveTextIn(uint32_t reference, RuntimeRecord* captionRecord) {
     return copy;
 }
 
-HANDLE LoadImageInMode(uint32_t id, UINT type, UINT flags) {
-    const auto name = static_cast<uintptr_t>(id);
-    return wideMode != 0 ? LoadImageW(ApplicationInstance(), MAKEINTRESOURCEW(name), type, 0, 0, flags)
-                         : LoadImageA(ApplicationInstance(), MAKEINTRESOURCEA(name), type, 0, 0, flags);
-}
-
 // The runtime heap as the store of template copies: slot values are the blocks' addresses.
 class RuntimeHeapStore final : public TemplateCopyStore {
 public:
@@ -135,9 +129,9 @@ uint32_t LoadTemplateImage(uint32_t reference, int32_t bitmaps) {
     if (!IsImageResourceId(reference)) return reference;
     constexpr UINT kShared3d = LR_SHARED | LR_LOADMAP3DCOLORS;
     HANDLE image = nullptr;
-    if (bitmaps != 0) image = LoadImageInMode(reference, IMAGE_BITMAP, kShared3d);
-    if (image == nullptr) image = LoadImageInMode(reference, IMAGE_ICON, kShared3d | LR_DEFAULTSIZE);
-    if (image == nullptr) image = LoadImageInMode(reference, IMAGE_CURSOR, kShared3d | LR_DEFAULTSIZE);
+    if (bitmaps != 0) image = LoadResourceImage(reference, IMAGE_BITMAP, 0, 0, kShared3d);
+    if (image == nullptr) image = LoadResourceImage(reference, IMAGE_ICON, 0, 0, kShared3d | LR_DEFAULTSIZE);
+    if (image == nullptr) image = LoadResourceImage(reference, IMAGE_CURSOR, 0, 0, kShared3d | LR_DEFAULTSIZE);
     return image != nullptr ? ToSlot(image) : reference;
 }
 
