@@ -110,6 +110,10 @@ TEST_P(WindowProc, AnMdiFrameGetsItsClientAndItsChildrenTheirDefaults) {
     // An MDI child: DefMDIChildProc tells the client that it is maximised.
     RuntimeRecord* childRecord = NewRecord(form_kind::Window);
     childRecord->MdiChild = 1;
+    // The styles the window is made with, as a built record holds them (the form's completion
+    // applies them to the window).
+    childRecord->Style = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW;
+    childRecord->ExStyle = WS_EX_MDICHILD;
     HWND child = Keep(CreateBound(childRecord, RuntimeClass::MdiChild, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
                                   client, WS_EX_MDICHILD, 0, 0, 120, 90));
     ASSERT_NE(child, nullptr);
