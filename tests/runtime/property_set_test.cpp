@@ -52,7 +52,7 @@ class BUILDER_SUITE(PropertySet) : public buildertest::BuiltFormTest {
 protected:
     void SetUp() override {
         BuiltFormTest::SetUp();
-        FormTemplate form(runtime::form_kind::Window, 600, 400);
+        FormTemplate& form = template_;
         form.Form().WindowProc = runtimetest::ScriptedAppSlot();
         auto add = [&](int32_t type, int32_t index, int32_t left, int32_t top, uint32_t style = WS_VISIBLE) {
             return form.Add(form.Control(type, index, "Control", left, top, 100, 24, style));
@@ -86,6 +86,8 @@ protected:
 
     RuntimeRecord* RecordOf(HWND window) const { return runtime::FindWindowRecord(window); }
 
+    // The template outlives the form: the records keep the addresses of its names.
+    FormTemplate template_{runtime::form_kind::Window, 600, 400};
     HWND foreign_ = nullptr;
 };
 
