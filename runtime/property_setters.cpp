@@ -66,6 +66,15 @@ void ReplaceWindowIcon(const RuntimeRecord& form, HWND window, WPARAM size, uint
     DestroyIcon(SlotAs<HICON>(previous));
 }
 
+// A form's large or small icon: loaded into its slot and given to the window.
+int32_t SetFormIcon(HWND window, uint32_t image, uint32_t TemplateRecord::*slot, WPARAM size) {
+    RuntimeRecord* form = SetterTarget(window, setter_rule::Form, static_cast<int32_t>(image));
+    if (form == nullptr) return 0;
+    form->*slot = LoadTemplateImage(image, 0);
+    ReplaceWindowIcon(*form, window, size, form->*slot);
+    return 1;
+}
+
 // The kind and size of an applied picture: a bitmap (kind 0) or an icon (kind 1).
 void NotePictureKind(RuntimeRecord& record, uint32_t picture) {
     if (picture == 0) {
@@ -174,20 +183,10 @@ int32_t SetMouseCursor(HWND window, uint32_t image) {
     return 1;
 }
 
-int32_t SetIcon(HWND window, uint32_t image) {
-    RuntimeRecord* form = SetterTarget(window, setter_rule::Form, static_cast<int32_t>(image));
-    if (form == nullptr) return 0;
-    form->Icon = LoadTemplateImage(image, 0);
-    ReplaceWindowIcon(*form, window, ICON_BIG, form->Icon);
-    return 1;
-}
+int32_t SetIcon(HWND window, uint32_t image) { return SetFormIcon(window, image, &TemplateRecord::Icon, ICON_BIG); }
 
 int32_t SetSmallIcon(HWND window, uint32_t image) {
-    RuntimeRecord* form = SetterTarget(window, setter_rule::Form, static_cast<int32_t>(image));
-    if (form == nullptr) return 0;
-    form->SmallIcon = LoadTemplateImage(image, 0);
-    ReplaceWindowIcon(*form, window, ICON_SMALL, form->SmallIcon);
-    return 1;
+    return SetFormIcon(window, image, &TemplateRecord::SmallIcon, ICON_SMALL);
 }
 
 int32_t SetTimerInterval(HWND window, int32_t milliseconds) {
