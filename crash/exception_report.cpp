@@ -14,9 +14,9 @@ namespace crash {
 namespace {
 
 // The report's process-wide state. The line record and its displacement are handed to the
-// debug-help library; the reserve holds the report's buffers when the runtime's work block is
-// not there (a fault before the runtime started or after it was shut down), so that the report
-// never needs the heap or much stack.
+// debug-help library; the reserve, in the program's data, holds the report's buffers when the
+// runtime's work block is not there (a fault before the runtime started or after it was shut
+// down).
 SourceLineRecord sourceLine{};
 DWORD lineDisplacement = 0;
 runtime::WorkBlock reportReserve{};
@@ -122,8 +122,8 @@ LONG ShutDown() {
 
 std::string_view DescribeException(uint32_t code, std::span<char> description) {
     runtime::Application.ExceptionCode = code;
-    runtime::CopyBounded(ExceptionNameOf(code), description.data(), description.size());
-    return description.data();
+    const std::size_t length = runtime::CopyBounded(ExceptionNameOf(code), description.data(), description.size());
+    return std::string_view(description.data(), length);
 }
 
 FaultSite LookUpSourceLine(const EXCEPTION_RECORD& record, std::span<char> name) {
@@ -147,9 +147,10 @@ FaultSite LookUpSourceLine(const EXCEPTION_RECORD& record, std::span<char> name)
     FaultSite site{};
     if (sourceLine.FileName != nullptr) {
         // The library's text lives until the clean-up below: copy it first.
-        runtime::CopyBounded(std::string_view(sourceLine.FileName), name.data(), name.size());
-        name[SourceModuleLength(std::string_view(name.data()))] = 0;
-        site = FaultSite{true, std::string_view(name.data()), static_cast<int32_t>(sourceLine.LineNumber)};
+        const std::size_t copied = runtime::CopyBounded(std::string_view(sourceLine.FileName), name.data(), name.size());
+        const std::size_t kept = SourceModuleLength(std::string_view(name.data(), copied));
+        name[kept] = 0;
+        site = FaultSite{true, std::string_view(name.data(), kept), static_cast<int32_t>(sourceLine.LineNumber)};
     } else {
         site = AddressSite(record, name);
     }

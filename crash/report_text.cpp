@@ -19,10 +19,9 @@ public:
         used_ += runtime::CopyBounded(part, out_.data() + used_, out_.size() - used_);
     }
 
-    void AppendNumber(uint32_t value, int32_t format) {
+    void AppendNumber(int32_t value, int32_t format) {
         char digits[runtime::kNumberTextCapacity];
-        // The formatter reads the value as its 32-bit pattern; the line number is signed.
-        const int32_t length = runtime::text::FormatNumber(static_cast<int32_t>(value), digits, format);
+        const int32_t length = runtime::text::FormatNumber(value, digits, format);
         Append(std::string_view(digits, static_cast<std::size_t>(length)));
     }
 
@@ -38,7 +37,8 @@ private:
 std::size_t ComposeReport(const ReportFacts& facts, std::span<char> out) {
     ReportWriter text(out);
     text.Append("Code:\t\t\t");
-    text.AppendNumber(facts.code, runtime::number_format::Hexadecimal);
+    // The hexadecimal format writes the code's 32-bit pattern.
+    text.AppendNumber(static_cast<int32_t>(facts.code), runtime::number_format::Hexadecimal);
     text.Append("\r\nDescription:\t\t");
     text.Append(facts.description);
     text.Append(facts.accessWord);
@@ -48,7 +48,7 @@ std::size_t ComposeReport(const ReportFacts& facts, std::span<char> out) {
         text.Append("\r\n\r\nWindow or module:\t\t");
         text.Append(facts.site.name);
         text.Append("\r\nLine number:\t\t");
-        text.AppendNumber(static_cast<uint32_t>(facts.site.lineNumber), runtime::number_format::Decimal);
+        text.AppendNumber(facts.site.lineNumber, runtime::number_format::Decimal);
     } else {
         text.Append("\r\n\r\nException address:\t\t");
         text.Append(facts.site.name);

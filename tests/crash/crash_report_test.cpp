@@ -6,8 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "crash/exception_report.h"
+#include "runtime/application.h"
 #include "tests/crash/child_run.h"
 #include "tests/crash/crash_cases.h"
 
@@ -195,6 +199,31 @@ TEST(CrashReportLimits, ASecondFaultMakesNoSecondReport) {
     const std::string head = ReportHead("C0000005H", "ACCESS VIOLATION READ", "Project1.exe");
     EXPECT_EQ(run.reports[0].text.substr(0, head.size()), head) << Shown(run.reports[0].text);
     EXPECT_EQ(run.exitCode, crashtest::kSecondFaultCode) << std::hex << "exit code 0x" << run.exitCode;
+}
+
+// The description step keeps the code in the Application record and writes the name within
+// the buffer it is given.
+TEST(DescribeException, KeepsTheCodeAndWritesItsName) {
+    struct Case {
+        uint32_t code;
+        std::size_t bufferSize;
+        const char* written;
+    };
+    const Case cases[] = {
+        {0xC0000094u, 512, "INTEGER DIVIDE BY ZERO"},
+        {0xC0000005u, 512, "ACCESS VIOLATION "},
+        {0xE0000001u, 512, "UNKNOWN EXCEPTION"},
+        {0xC0000005u, 8, "ACCESS "},
+    };
+    for (const Case& c : cases) {
+        runtime::Application.ExceptionCode = 0;
+        std::vector<char> buffer(c.bufferSize + 1, 'x');
+        const std::string_view name = crash::DescribeException(c.code, std::span<char>(buffer.data(), c.bufferSize));
+        EXPECT_EQ(name, c.written) << std::hex << "code 0x" << c.code;
+        EXPECT_EQ(std::string(buffer.data()), c.written) << std::hex << "code 0x" << c.code;
+        EXPECT_EQ(buffer[c.bufferSize], 'x') << "written past the buffer for code 0x" << std::hex << c.code;
+        EXPECT_EQ(runtime::Application.ExceptionCode, c.code) << std::hex << "code 0x" << c.code;
+    }
 }
 
 }  // namespace
