@@ -110,21 +110,4 @@ TEST(StartupLogic, ClassNamesCarryTheApplicationNameWithinTheirBuffer) {
     EXPECT_STREQ(tiny, "BKRUN");
 }
 
-TEST(StartupLogic, PreviousInstanceClassNamesCompareWithLetterCase) {
-    const struct {
-        const char* a;
-        const char* b;
-        bool same;
-    } cases[] = {
-        {"BKRUNWINDOWProject1", "BKRUNWINDOWProject1", true},
-        {"BKRUNWINDOWProject1", "BKRUNWINDOWproject1", false},
-        {"BKRUNWINDOWProject1", "BKRUNWINDOWProject", false},
-        {"BKRUNWINDOWProject1", "BKRUNWINDOWProject12", false},
-        {"", "", true},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(runtime::SameClassName(c.a, c.b), c.same) << c.a << " / " << c.b;
-    }
-}
-
 }  // namespace

@@ -107,9 +107,18 @@ inline ProbeResult RunProbe(const std::string& commandLine, int32_t wideRequest)
     std::string output;
     if (started) {
         EndHelper(process);
+        // The helper has ended and its report waits in the pipe. Only what is there is read: a
+        // process the helper started may hold the pipe's other end, so no end of file may come.
         char buffer[512];
-        DWORD read = 0;
-        while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) output.append(buffer, read);
+        DWORD waiting = 0;
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0) {
+            DWORD read = 0;
+            if (!ReadFile(readEnd, buffer, waiting < sizeof(buffer) ? waiting : sizeof(buffer), &read, nullptr) ||
+                read == 0) {
+                break;
+            }
+            output.append(buffer, read);
+        }
     }
     CloseHandle(readEnd);
     // The report: one "key=value" line each for wide, args and path.

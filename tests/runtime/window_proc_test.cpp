@@ -1,69 +1,17 @@
 // The runtime window procedure under Wine: binding windows to their records, the application
-// procedure's contract, the default procedure of each kind of window, the containers' and MDI
-// client's forwarding, the child subclass procedure, and the clean-up that ends a window.
+// procedure's contract, the default procedure of each kind of window, dialog forms, and the
+// clean-up that ends a window.
 
-#include <windows.h>
-
-#include <commctrl.h>
-#include <gtest/gtest.h>
+#include "window_proc_fixture.h"
 
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "runtime/runtime_messages.h"
-#include "runtime_session.h"
-
 namespace {
 
-using runtime::RuntimeClass;
-using runtime::RuntimeRecord;
-using runtimetest::app;
-using runtimetest::CreateBound;
-using runtimetest::NewRecord;
-namespace form_kind = runtime::form_kind;
-namespace class_code = runtime::class_code;
-
-class WindowProc : public ::testing::TestWithParam<int32_t> {
-protected:
-    void SetUp() override {
-        app.Reset();
-        session_ = std::make_unique<runtimetest::RuntimeSession>(GetParam());
-    }
-    void TearDown() override {
-        for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-            if (IsWindow(*it)) DestroyWindow(*it);
-        }
-        runtimetest::TakeQueuedMessages();
-        session_.reset();
-        app.Reset();
-    }
-
-    // A form of `kind` with the scripted application procedure, destroyed at the end.
-    HWND Form(RuntimeRecord*& record, int32_t kind = form_kind::Window, DWORD style = WS_OVERLAPPEDWINDOW,
-              HWND parent = nullptr, DWORD exStyle = 0) {
-        record = NewRecord(kind);
-        record->WindowProc = runtimetest::ScriptedAppSlot();
-        record->Visible = 1;
-        record->Style = style;
-        record->ExStyle = exStyle;
-        const RuntimeClass which = kind == form_kind::MdiFrame ? RuntimeClass::MdiFrame
-                                   : record->MdiChild != 0     ? RuntimeClass::MdiChild
-                                                               : RuntimeClass::Window;
-        return Keep(CreateBound(record, which, style, parent, exStyle));
-    }
-
-    HWND Keep(HWND window) {
-        if (window != nullptr) windows_.push_back(window);
-        return window;
-    }
-
-private:
-    std::unique_ptr<runtimetest::RuntimeSession> session_;
-    std::vector<HWND> windows_;
-};
+using namespace windowproctest;
 
 INSTANTIATE_TEST_SUITE_P(AnsiAndWide, WindowProc, ::testing::Values(0, 1),
                          [](const auto& info) { return info.param != 0 ? "Wide" : "Ansi"; });
@@ -294,76 +242,6 @@ TEST_P(WindowProc, AGoneControlGetsItsOwnProcedureBackAndLeavesTheTable) {
     UnregisterClassA("MtRecordingControl", GetModuleHandleA(nullptr));
 }
 
-TEST_P(WindowProc, NotificationsOfControlsInsideContainersReachTheForm) {
-    RuntimeRecord* formRecord = nullptr;
-    HWND form = Form(formRecord);
-    RuntimeRecord* group = NewRecord(class_code::GroupBox);
-    HWND groupBox = CreateBound(group, RuntimeClass::Group, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, form, 0, 5, 5, 200, 150);
-    RuntimeRecord* picture = NewRecord(class_code::PictureBox);
-    HWND pictureBox = CreateBound(picture, RuntimeClass::Picture, WS_CHILD | WS_VISIBLE, groupBox, 0, 10, 20, 150, 100);
-    ASSERT_NE(pictureBox, nullptr);
-    RuntimeRecord* button = NewRecord(class_code::PushButton);
-    HWND pushButton = runtimetest::AttachControl(button, "BUTTON", BS_PUSHBUTTON, pictureBox, 8);
-    ASSERT_NE(pushButton, nullptr);
-
-    app.seen.clear();
-    runtime::SendToWindow(pushButton, BM_CLICK, 0, 0);
-    const auto commands = app.All(WM_COMMAND);
-    ASSERT_EQ(commands.size(), 1u) << "the click went through the picture and the group box";
-    EXPECT_EQ(commands[0].window, form);
-    EXPECT_EQ(LOWORD(commands[0].wParam), 1008) << "the identifier follows the Index";
-    EXPECT_EQ(HIWORD(commands[0].wParam), BN_CLICKED);
-    EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(pushButton));
-
-    // A container whose own procedure handles the notification keeps it.
-    group->WindowProc = runtimetest::ScriptedAppSlot();
-    app.answers[WM_COMMAND] = 1;
-    app.seen.clear();
-    runtime::SendToWindow(pushButton, BM_CLICK, 0, 0);
-    ASSERT_EQ(app.Count(WM_COMMAND), 1);
-    EXPECT_EQ(app.All(WM_COMMAND)[0].window, groupBox);
-}
-
-TEST_P(WindowProc, FindsTheFormsButtonsAndFirstTabStopThroughContainers) {
-    RuntimeRecord* formRecord = nullptr;
-    HWND form = Form(formRecord);
-    RuntimeRecord* group = NewRecord(class_code::GroupBox);
-    HWND groupBox = CreateBound(group, RuntimeClass::Group, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, form, 0, 5, 5, 200, 150);
-    // Controls in window order, with their Index and flags.
-    const struct {
-        const char* name;
-        HWND parent;
-        int32_t index;
-        int32_t type;
-        int32_t tabStop, visible, enabled, cancel, isDefault;
-    } controls[] = {
-        {"label", form, 0, class_code::Label, 0, 1, 1, 0, 0},
-        {"hidden", form, 1, class_code::TextBox, 1, 0, 1, 0, 0},
-        {"disabled", form, 2, class_code::TextBox, 1, 1, 0, 0, 0},
-        {"cancel", groupBox, 5, class_code::PushButton, 1, 1, 1, 1, 0},
-        {"default", groupBox, 4, class_code::PushButton, 1, 1, 1, 0, 1},
-        {"edit", form, 6, class_code::TextBox, 1, 1, 1, 0, 0},
-    };
-    std::map<std::string, HWND> made;
-    for (const auto& c : controls) {
-        RuntimeRecord* record = NewRecord(c.type);
-        record->TabStop = c.tabStop;
-        record->Visible = c.visible;
-        record->Enabled = c.enabled;
-        record->AutoSize = c.cancel;
-        record->NoClose = c.isDefault;
-        made[c.name] = runtimetest::AttachControl(record, c.type == class_code::PushButton ? "BUTTON" : "EDIT", 0,
-                                                  c.parent, c.index);
-        ASSERT_NE(made[c.name], nullptr) << c.name;
-    }
-    EXPECT_EQ(runtime::FindFormButton(form, runtime::form_button::Cancel), made["cancel"]);
-    EXPECT_EQ(runtime::FindFormButton(form, runtime::form_button::Default), made["default"]);
-    EXPECT_EQ(runtime::FindFormButton(made["edit"], runtime::form_button::Default), nullptr);
-    EXPECT_EQ(runtime::FirstTabStop(formRecord), made["default"]) << "the lowest Index that can take the focus";
-    runtime::FindWindowRecord(made["default"])->TabStop = 0;
-    EXPECT_EQ(runtime::FirstTabStop(formRecord), made["cancel"]);
-}
-
 TEST_P(WindowProc, AWindowWithoutRecordIsServedByTheSystemDefault) {
     ASSERT_EQ(runtime::pendingRecord, nullptr);
     const void* name = runtime::RuntimeClassName(RuntimeClass::Window);
@@ -401,101 +279,81 @@ TEST_P(WindowProc, StyleChangesAreKeptInTheRecord) {
     EXPECT_EQ(record->ExStyle & WS_EX_TOOLWINDOW, static_cast<uint32_t>(WS_EX_TOOLWINDOW));
 }
 
-TEST_P(WindowProc, AnMdiFrameGetsItsClientAndItsChildrenTheirDefaults) {
-    RuntimeRecord* frameRecord = nullptr;
-    HWND frame = Form(frameRecord, form_kind::MdiFrame, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE);
-    ASSERT_NE(frame, nullptr);
-    HWND client = runtime::SlotAs<HWND>(frameRecord->MdiClient);
-    ASSERT_NE(client, nullptr);
-    EXPECT_EQ(GetParent(client), frame);
-    char className[64] = {};
-    GetClassNameA(client, className, 64);
-    EXPECT_STREQ(className, "BKMDICLIENT");
-    EXPECT_TRUE(runtime::GetWindowValue(client, GWL_STYLE) & WS_CLIPCHILDREN) << "taken over from the frame";
-    RECT frameArea{}, clientArea{};
-    GetClientRect(frame, &frameArea);
-    GetClientRect(client, &clientArea);
-    EXPECT_EQ(clientArea.right, frameArea.right) << "the client fills the frame";
-    EXPECT_EQ(clientArea.bottom, frameArea.bottom) << "the client fills the frame";
+// A dialog template in memory whose window class is the runtime's dialog class.
+struct DialogTemplate {
+    DLGTEMPLATE header;
+    WORD menu;
+    wchar_t className[64];
+    wchar_t title[2];
+};
 
-    // The client hands commands to the frame.
-    app.seen.clear();
-    runtime::SendToWindow(client, WM_COMMAND, MAKEWPARAM(1234, 0), 0);
-    ASSERT_EQ(app.Count(WM_COMMAND), 1);
-    EXPECT_EQ(app.All(WM_COMMAND)[0].window, frame);
-    EXPECT_EQ(LOWORD(app.All(WM_COMMAND)[0].wParam), 1234);
+TEST_P(WindowProc, ADialogFormSeesItsCreationArgumentAtInitDialog) {
+    RuntimeRecord* record = NewRecord(form_kind::Dialog);
+    record->WindowProc = runtimetest::ScriptedAppSlot();
+    record->ClassProc = 0x1234;  // the builder keeps the procedure value here
+    DialogTemplate dialog{};
+    dialog.header.style = WS_POPUP | WS_CAPTION;
+    dialog.header.cx = 100;
+    dialog.header.cy = 60;
+    MultiByteToWideChar(CP_ACP, 0, runtime::RuntimeClassNameA(RuntimeClass::Dialog), -1, dialog.className, 64);
+    // The class name is followed directly by the (empty) title.
+    const size_t nameLength = wcslen(dialog.className);
+    dialog.className[nameLength + 1] = 0;
 
-    // An MDI child: DefMDIChildProc tells the client that it is maximised.
-    RuntimeRecord* childRecord = NewRecord(form_kind::Window);
-    childRecord->MdiChild = 1;
-    // The styles the window is made with, as a built record holds them (the form's completion
-    // applies them to the window).
-    childRecord->Style = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW;
-    childRecord->ExStyle = WS_EX_MDICHILD;
-    HWND child = Keep(CreateBound(childRecord, RuntimeClass::MdiChild, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                                  client, WS_EX_MDICHILD, 0, 0, 120, 90));
-    ASSERT_NE(child, nullptr);
-    ShowWindow(child, SW_MAXIMIZE);
-    BOOL maximised = FALSE;
-    const auto active = reinterpret_cast<HWND>(
-        runtime::SendToWindow(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
-    EXPECT_EQ(active, child);
-    EXPECT_TRUE(maximised);
-
-    // The focus changes an MDI child reports are kept as the frame's focus window.
-    runtime::SendToWindow(client, runtime::FRM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(child));
-    EXPECT_EQ(frameRecord->FocusWindow, runtime::ToSlot(child));
-
-    // The client's end takes its children with it.
-    DestroyWindow(frame);
-    EXPECT_FALSE(IsWindow(child));
-    EXPECT_EQ(runtime::FindWindowRecord(child), nullptr);
-}
-
-// Messages sent to a window, seen by a thread hook.
-std::vector<CWPSTRUCT> sentSeen;
-LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam) noexcept {
-    if (code == HC_ACTION) sentSeen.push_back(*reinterpret_cast<const CWPSTRUCT*>(lParam));
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-TEST_P(WindowProc, TheComboBoxFieldHandsTabAndFocusToItsOwner) {
-    RuntimeRecord* formRecord = nullptr;
-    HWND form = Form(formRecord, form_kind::Window, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    RuntimeRecord* comboRecord = NewRecord(class_code::ComboBox);
-    comboRecord->OwnerForm = runtime::ToSlot(form);
-    HWND combo = runtimetest::AttachControl(comboRecord, "COMBOBOX", CBS_DROPDOWN, form, 1, 10, 10, 120, 100);
-    ASSERT_NE(combo, nullptr);
-    HWND field = GetWindow(combo, GW_CHILD);
-    ASSERT_NE(field, nullptr);
-    // The builder's subclassing: the field's own procedure goes to its user data.
-    const LONG_PTR own = runtime::SetWindowValue(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(runtime::ChildSubclassProc));
-    runtime::SetWindowValue(field, GWLP_USERDATA, own);
-
-    sentSeen.clear();
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordSent, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-    app.seen.clear();
-    const LRESULT tab = runtime::SendToWindow(field, WM_KEYDOWN, VK_TAB, 0);
-    SetFocus(field);
-    UnhookWindowsHookEx(hook);
-
-    EXPECT_EQ(tab, 0);
-    const auto navKey = std::find_if(sentSeen.begin(), sentSeen.end(), [&](const CWPSTRUCT& s) {
-        return s.hwnd == combo && s.message == runtime::FRM_NAVKEY;
-    });
-    ASSERT_NE(navKey, sentSeen.end()) << "the owner heard of the Tab key";
-    EXPECT_EQ(navKey->wParam, static_cast<WPARAM>(VK_TAB));
-    EXPECT_EQ(navKey->lParam, reinterpret_cast<LPARAM>(combo));
-    const auto focus = app.All(runtime::FRM_FOCUSCHANGED);
-    ASSERT_EQ(focus.size(), 1u) << "the form heard of the focus change";
-    EXPECT_EQ(focus[0].lParam, reinterpret_cast<LPARAM>(combo));
-
-    // Everything else is the field's own business.
-    EXPECT_TRUE(SetWindowTextA(field, "typed"));
+    runtime::pendingRecord = record;
+    // The runtime window procedure serves the dialog as its class procedure; the dialog
+    // procedure the builder hands over is the same function.
+    const auto procedure = reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(&runtime::RuntimeWindowProc));
+    HWND form = Keep(CreateDialogIndirectParamW(GetModuleHandleA(nullptr), &dialog.header, nullptr, procedure, 99));
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(runtime::FindWindowRecord(form), record);
+    const auto init = app.All(WM_INITDIALOG);
+    ASSERT_EQ(init.size(), 1u);
+    EXPECT_EQ(init[0].lParam, 0x1234) << "the creation argument kept in the record";
+    EXPECT_EQ(record->ClassProc, 0u) << "the slot has served its purpose";
+    EXPECT_EQ(record->FocusWindow, runtime::ToSlot(form)) << "no control: the form is its first tab stop";
+    EXPECT_EQ(app.Count(WM_CREATE), 0) << "a dialog's application sees WM_INITDIALOG instead";
+    // Its default procedure is the system's window default.
+    EXPECT_TRUE(SetWindowTextA(form, "dialog"));
     char text[16] = {};
-    GetWindowTextA(combo, text, 16);
-    EXPECT_STREQ(text, "typed");
+    GetWindowTextA(form, text, 16);
+    EXPECT_STREQ(text, "dialog");
+}
+
+TEST_P(WindowProc, AWindowTheTableCannotTakeIsNotCreated) {
+    // Fill the table's first block with stand-in pairs and let its growth fail.
+    std::vector<HWND> standIns;
+    for (uintptr_t i = 0; runtime::windowTable.used + 1 < runtime::windowTable.capacity; ++i) {
+        HWND standIn = reinterpret_cast<HWND>(0x7FFF0000 + 4 * i);
+        ASSERT_TRUE(runtime::EnterWindowRecord(standIn, nullptr));
+        standIns.push_back(standIn);
+    }
+    runtime::SetWindowTableGrowth([](runtime::WindowPair*, uint32_t) -> runtime::WindowPair* { return nullptr; });
+    RuntimeRecord* record = NewRecord(form_kind::Window);
+    runtime::pendingRecord = record;
+    HWND form = CreateWindowExA(0, runtime::RuntimeClassNameA(RuntimeClass::Window), "", WS_OVERLAPPED, 0, 0, 50,
+                                50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    runtime::SetWindowTableGrowth(nullptr);
+    EXPECT_EQ(form, nullptr);
+    EXPECT_EQ(runtime::pendingRecord, record) << "the record is still the builder's";
+    runtime::pendingRecord = nullptr;
+    runtime::FreeRuntimeBlock(record);
+    for (HWND standIn : standIns) runtime::RemoveWindowRecord(standIn);
+}
+
+TEST_P(WindowProc, AClosedSecondFormHandsTheActivationBackToTheMainForm) {
+    RuntimeRecord* mainRecord = nullptr;
+    HWND mainForm = Form(mainRecord, form_kind::Window, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    mainRecord->IsMain = 1;
+    runtime::Application.MainWindow = runtime::ToSlot(mainForm);
+    RuntimeRecord* secondRecord = nullptr;
+    HWND second = Form(secondRecord, form_kind::Window, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    SetActiveWindow(second);
+    ASSERT_EQ(GetActiveWindow(), second);
+    DestroyWindow(second);
+    EXPECT_EQ(GetActiveWindow(), mainForm);
+    EXPECT_EQ(GetFocus(), mainForm);
+    EXPECT_FALSE(runtimetest::TakeQueuedMessages().posted) << "only the main form's end quits";
 }
 
 }  // namespace
