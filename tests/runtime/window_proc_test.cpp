@@ -323,7 +323,7 @@ TEST_P(WindowProc, ADialogFormSeesItsCreationArgumentAtInitDialog) {
 TEST_P(WindowProc, AWindowTheTableCannotTakeIsNotCreated) {
     // Fill the table's first block with stand-in pairs and let its growth fail.
     std::vector<HWND> standIns;
-    for (uintptr_t i = 0; runtime::windowTable.used + 1 < runtime::windowTable.capacity; ++i) {
+    for (uintptr_t i = 0; !runtime::WindowTableMustGrow(runtime::windowTable.used, runtime::windowTable.capacity); ++i) {
         HWND standIn = reinterpret_cast<HWND>(0x7FFF0000 + 4 * i);
         ASSERT_TRUE(runtime::EnterWindowRecord(standIn, nullptr));
         standIns.push_back(standIn);
