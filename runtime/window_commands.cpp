@@ -89,6 +89,8 @@ LRESULT OnLinkClicked(const Message& m, RuntimeRecord& label, HWND labelWindow) 
         OpenLinkWithShell(owner, link);
         EndWaitCursor();
     }
+    // The mouse is not left captured by the form: its next click belongs to whatever it hits.
+    if (GetCapture() == owner) ReleaseCapture();
     if (!StillBound(m)) return 0;
     return Generic(m);
 }
