@@ -163,8 +163,6 @@ TEST_P(WindowProc, AComboBoxDroppingDownNotesItsHeights) {
 }
 
 TEST_P(WindowProc, ARebarsNotificationsKeepItsRecordAndLayout) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_COOL_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&controls));
     RuntimeRecord* formRecord = nullptr;
     HWND form = Form(formRecord, form_kind::Window, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     RuntimeRecord* group = NewRecord(class_code::GroupBox);

@@ -217,8 +217,6 @@ LRESULT CALLBACK RecordSizeAsked(int code, WPARAM wParam, LPARAM lParam) noexcep
 }
 
 TEST_P(WindowProc, AnExtendedComboBoxGrowsWithItsImageList) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_USEREX_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&controls));
     RuntimeRecord* formRecord = nullptr;
     HWND form = Form(formRecord);
     RuntimeRecord* combo = NewRecord(class_code::ComboBoxEx);

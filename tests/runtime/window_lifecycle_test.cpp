@@ -119,8 +119,6 @@ TEST_P(WindowProc, AModalFormEndsItsModalStateHoweverItGoes) {
 }
 
 TEST_P(WindowProc, TheFramePensAreHeldByFormsGroupBoxesAndPicturesOnly) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_COOL_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&controls));
     const int32_t before = runtime::framePenUsers;
     RuntimeRecord* formRecord = nullptr;
     HWND form = Form(formRecord);
@@ -147,8 +145,6 @@ TEST_P(WindowProc, TheFramePensAreHeldByFormsGroupBoxesAndPicturesOnly) {
 }
 
 TEST_P(WindowProc, AGoneToolbarOrImageListHolderGivesBackWhatItHeld) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&controls));
     RuntimeRecord* formRecord = nullptr;
     HWND form = Form(formRecord);
 

@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include "runtime/property_setters.h"
+
 namespace {
 
 using namespace windowproctest;
@@ -158,6 +160,70 @@ TEST_P(WindowProc, ThePushButtonsDefaultLookFollowsTheFlag) {
             EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & 0xF, static_cast<LONG>(s.style)) << c.name << " look " << s.on;
         }
     }
+}
+
+TEST_P(WindowProc, AWindowsRectangleIsGivenInItsParent) {
+    RuntimeRecord* formRecord = nullptr;
+    HWND form = Form(formRecord, form_kind::Window, WS_POPUP | WS_VISIBLE);
+    MoveWindow(form, 40, 30, 300, 200, FALSE);
+    HWND label = runtimetest::AttachControl(NewRecord(class_code::Label), "STATIC", 0, form, 1, 12, 14, 50, 20);
+    HWND foreign = CreateWindowExA(0, "STATIC", "", WS_CHILD, 5, 5, 10, 10, form, nullptr, nullptr, nullptr);
+    RuntimeRecord* frameRecord = nullptr;
+    HWND frame = Form(frameRecord, form_kind::MdiFrame, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    RuntimeRecord* childRecord = NewRecord(form_kind::Window);
+    childRecord->MdiChild = 1;
+    childRecord->Style = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW;  // as the form's completion applies it
+    childRecord->ExStyle = WS_EX_MDICHILD;
+    HWND child = Keep(CreateBound(childRecord, RuntimeClass::MdiChild, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                  runtime::SlotAs<HWND>(frameRecord->MdiClient), WS_EX_MDICHILD, 7, 9, 120, 90));
+    ASSERT_NE(child, nullptr);
+    ASSERT_NE(frame, nullptr);
+    const struct {
+        const char* name;
+        HWND window;
+        int32_t result;
+        RECT rectangle;
+    } cases[] = {
+        {"top-level form, in screen coordinates", form, 1, {40, 30, 340, 230}},
+        {"control, in its form", label, 1, {12, 14, 62, 34}},
+        {"MDI child, in its client", child, 1, {7, 9, 127, 99}},
+        {"a window without a record", foreign, -1, {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        RECT rectangle{};
+        EXPECT_EQ(runtime::WindowRectInParent(c.window, &rectangle), c.result) << c.name;
+        if (c.result < 0) continue;
+        EXPECT_EQ(Describe(runtime::Placement{rectangle.left, rectangle.top, rectangle.right - rectangle.left,
+                                              rectangle.bottom - rectangle.top}),
+                  Describe(runtime::Placement{c.rectangle.left, c.rectangle.top, c.rectangle.right - c.rectangle.left,
+                                              c.rectangle.bottom - c.rectangle.top}))
+            << c.name;
+    }
+}
+
+TEST_P(WindowProc, AScrollBarsRangeGoesBothWaysBetweenRecordAndControl) {
+    RuntimeRecord* formRecord = nullptr;
+    HWND form = Form(formRecord);
+    RuntimeRecord* bar = NewRecord(class_code::ScrollBar);
+    HWND window = runtimetest::AttachControl(bar, "SCROLLBAR", SBS_HORZ, form, 1, 10, 10, 150, 16);
+    bar->Min = 5;
+    bar->Max = 60;
+    bar->Value = 20;
+    bar->Alignment = 10;  // the page
+    runtime::SyncScrollBar(bar, 1);
+    SCROLLINFO info{sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(window, SB_CTL, &info);
+    EXPECT_EQ(info.nMin, 5);
+    EXPECT_EQ(info.nMax, 60);
+    EXPECT_EQ(info.nPos, 20);
+    EXPECT_EQ(info.nPage, 10u);
+
+    SCROLLINFO moved{sizeof(moved), SIF_RANGE | SIF_POS, 0, 100, 0, 42, 0};
+    SetScrollInfo(window, SB_CTL, &moved, FALSE);
+    runtime::SyncScrollBar(bar, 0);
+    EXPECT_EQ(bar->Min, 0);
+    EXPECT_EQ(bar->Max, 100);
+    EXPECT_EQ(bar->Value, 42);
 }
 
 }  // namespace

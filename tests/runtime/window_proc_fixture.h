@@ -1,7 +1,7 @@
 #pragma once
-// The fixture of the runtime window procedure's tests: the runtime started in the mode of the
-// test's parameter (0 ANSI, 1 wide), forms with the scripted application procedure, and a
-// thread hook that records the messages sent to windows.
+// The fixture of the runtime window procedure's tests: the common controls' classes, the
+// runtime started in the mode of the test's parameter (0 ANSI, 1 wide), forms with the scripted
+// application procedure, and a thread hook that records the messages sent to windows.
 
 #include <windows.h>
 
@@ -31,6 +31,9 @@ namespace class_code = runtime::class_code;
 class WindowProc : public ::testing::TestWithParam<int32_t> {
 protected:
     void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                      ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
         app.Reset();
         session_ = std::make_unique<runtimetest::RuntimeSession>(GetParam());
     }
