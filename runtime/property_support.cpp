@@ -13,11 +13,6 @@ RuntimeRecord* SetterTarget(HWND window, const SetterRule& rule, int32_t value) 
     return record;
 }
 
-void RepaintNow(HWND window, bool erase) {
-    InvalidateRect(window, nullptr, erase ? TRUE : FALSE);
-    UpdateWindow(window);
-}
-
 void Relayout(const RuntimeRecord& record, HWND window) {
     constexpr WPARAM kOwnChildren = 0;
     constexpr WPARAM kParentsChildren = 1;

@@ -7,14 +7,12 @@
 
 #include "runtime/property_table.h"
 #include "runtime/template_record.h"
+#include "runtime/window_rows.h"  // RepaintNow, shared with the window procedure
 
 namespace runtime {
 
 // The record of a runtime window whose type and value the rule accepts; null otherwise.
 RuntimeRecord* SetterTarget(HWND window, const SetterRule& rule, int32_t value);
-
-// Invalidates the window (with erase when asked) and paints it at once.
-void RepaintNow(HWND window, bool erase);
 
 // After a change of size or docking: a form or picture box lays out its own docked children,
 // a docked control has its parent lay out again.

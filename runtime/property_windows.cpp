@@ -33,7 +33,7 @@ bool ReleaseModalOwner(HWND window, int32_t result, HWND* owner) {
     record->ModalOwner = 0;
     modalResult = result;
     if (!IsWindow(*owner)) *owner = SlotAs<HWND>(Application.MainWindow);
-    EnableWindow(*owner, TRUE);
+    if (*owner != nullptr) EnableWindow(*owner, TRUE);
     return true;
 }
 
@@ -54,11 +54,6 @@ HWND FindControlByIndex(HWND parent, int32_t index) {
         }
     }
     return nullptr;
-}
-
-BOOL PeekInMode(MSG* message) {
-    return wideMode != 0 ? PeekMessageW(message, nullptr, 0, 0, PM_REMOVE)
-                         : PeekMessageA(message, nullptr, 0, 0, PM_REMOVE);
 }
 
 // Appends the records of `loaded`'s child array to `parent`'s, so that they are released with
@@ -86,14 +81,14 @@ int32_t CloseModal(HWND window, int32_t result) {
     HWND owner = nullptr;
     if (!ReleaseModalOwner(window, result, &owner)) return 0;
     DestroyWindow(window);
-    SetActiveWindow(owner);
+    if (owner != nullptr) SetActiveWindow(owner);
     return 1;
 }
 
 int32_t EndModalState(HWND window, int32_t result) {
     HWND owner = nullptr;
     if (!ReleaseModalOwner(window, result, &owner)) return 0;
-    SetActiveWindow(owner);
+    if (owner != nullptr) SetActiveWindow(owner);
     return 1;
 }
 
@@ -126,25 +121,6 @@ int32_t GetControlById(HWND window, int32_t id) {
     if (control == nullptr) return 0;
     if (control->Type == class_code::ImageListHolder) return static_cast<int32_t>(control->ImageList);
     return static_cast<int32_t>(ToSlot(found));
-}
-
-int32_t DoEvents() {
-    MSG message{};
-    while (PeekInMode(&message)) {
-        // The quit message belongs to the loop that ends with it; taken here it would be lost
-        // and the program would never end.
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return 0;
-        }
-        TranslateMessage(&message);
-        if (wideMode != 0) {
-            DispatchMessageW(&message);
-        } else {
-            DispatchMessageA(&message);
-        }
-    }
-    return 1;
 }
 
 int32_t Refresh(HWND window) {

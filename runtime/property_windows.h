@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "runtime/message_pump.h"  // DoEvents
 #include "runtime/template_record.h"
 
 namespace runtime {
@@ -35,10 +36,6 @@ int32_t EndWaitCursor();
 // Index), searched in z-order and depth first through group boxes, pictures and rebars; for an
 // image-list holder its image list. 0 when there is none.
 int32_t GetControlById(HWND window, int32_t id);
-
-// Dispatches the thread's queued messages until the queue is empty; 1. A quit message ends the
-// pumping and is put back for the message loop that owns it; then 0.
-int32_t DoEvents();
 
 // Redraws the window with its frame and all its children at once, then DoEvents; 1.
 int32_t Refresh(HWND window);
