@@ -83,7 +83,10 @@ int32_t SetAlign(HWND window, int32_t side) {
     record->Top = docked.top;
     SetStyleOf(window, GWL_STYLE, docked.style);
     if (record->Type == class_code::Rebar) record->Style = docked.style;
-    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    // The window takes the swapped size with it: the record reads its size back from the
+    // window whenever the window moves, which would otherwise undo the swap.
+    SetWindowPos(window, nullptr, 0, 0, TwipsToPixelsX(docked.width, record->ScaleMode),
+                 TwipsToPixelsY(docked.height, record->ScaleMode), SWP_NOZORDER | SWP_FRAMECHANGED);
     // The parent's docked controls are laid out again, also when this one left its side.
     constexpr WPARAM kParentsChildren = 1;
     SendToWindow(window, FRM_RELAYOUT, kParentsChildren, 0);

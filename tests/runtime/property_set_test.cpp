@@ -246,27 +246,37 @@ TEST_F(BUILDER_SUITE(PropertySet), PlaceAndSizeInTwips) {
     EXPECT_EQ(runtime::GetWidth(control), 90 * runtime::twipsPerPixelX) << "read back in twips";
 }
 
-TEST_F(BUILDER_SUITE(PropertySet), DockingTurnsABarAlongItsSide) {
+TEST_F(BUILDER_SUITE(PropertySet), DockingTurnsABarAlongItsSideAndLaysItOut) {
     testsupport::MessageRecorder relayouts({runtime::FRM_RELAYOUT});
     HWND bar = Control(kTopStatus);
     relayouts.Watch(bar);
+    RECT client{};
+    GetClientRect(form_, &client);
+    const LONG pictureRight = PlaceInParent(Control(kLeftPicture)).right;
+
     ASSERT_EQ(runtime::SetAlign(bar, runtime::dock_side::Left), 1);
     const RuntimeRecord* record = RecordOf(bar);
     EXPECT_EQ(runtime::GetAlign(bar), runtime::dock_side::Left);
-    EXPECT_EQ(record->Width, 24) << "the long side runs down";
-    EXPECT_EQ(record->Height, 100);
-    EXPECT_EQ(record->Top, 0);
     const auto style = static_cast<uint32_t>(GetWindowLongPtrW(bar, GWL_STYLE));
     EXPECT_EQ(style & (CCS_VERT | CCS_TOP), static_cast<uint32_t>(CCS_VERT)) << std::hex << style;
-    EXPECT_EQ(PlaceInParent(bar).left, 0);
+    RECT place = PlaceInParent(bar);
+    EXPECT_EQ(place.right - place.left, 24) << "its height became its width";
+    EXPECT_EQ(place.left, pictureRight) << "beside the picture docked left before it";
+    EXPECT_EQ(place.top, 0);
+    EXPECT_EQ(place.bottom, client.bottom) << "down the whole side";
+    EXPECT_EQ(record->Width, 24);
+    EXPECT_EQ(record->Height, client.bottom);
     ASSERT_EQ(relayouts.messages().size(), 1u) << "the parent is asked to lay out again";
     EXPECT_EQ(relayouts.messages()[0].wParam, 1u) << "its parent's layout";
 
     ASSERT_EQ(runtime::SetAlign(bar, runtime::dock_side::Bottom), 1);
-    EXPECT_EQ(record->Width, 100);
-    EXPECT_EQ(record->Height, 24);
-    EXPECT_EQ(record->Left, 0);
     EXPECT_EQ(GetWindowLongPtrW(bar, GWL_STYLE) & CCS_VERT, 0) << "horizontal again";
+    place = PlaceInParent(bar);
+    EXPECT_EQ(place.bottom - place.top, 24) << "its width became its height again";
+    EXPECT_EQ(place.bottom, client.bottom);
+    EXPECT_EQ(place.left, 0) << "across the whole bottom";
+    EXPECT_EQ(place.right, client.right);
+    EXPECT_EQ(record->Height, 24);
 }
 
 TEST_F(BUILDER_SUITE(PropertySet), ScrollBarsAndReadingOrderAreWindowStyles) {
