@@ -143,19 +143,11 @@ int32_t SetForeColor(HWND window, uint32_t color) {
 }
 
 int32_t SetLineStyle(HWND window, int32_t style) {
-    RuntimeRecord* record = SetterTarget(window, setter_rule::LineStyle, style);
-    if (record == nullptr) return 0;
-    record->LineStyle = style;
-    RemakePen(*record, window);
-    return 1;
+    return StoreSlotThen(window, setter_rule::LineStyle, style, &TemplateRecord::LineStyle, RemakePen);
 }
 
 int32_t SetLineWidth(HWND window, int32_t width) {
-    RuntimeRecord* record = SetterTarget(window, setter_rule::LineWidth, width);
-    if (record == nullptr) return 0;
-    record->LineWidth = width;
-    RemakePen(*record, window);
-    return 1;
+    return StoreSlotThen(window, setter_rule::LineWidth, width, &TemplateRecord::LineWidth, RemakePen);
 }
 
 int32_t SetPicture(HWND window, uint32_t image) {
@@ -183,7 +175,9 @@ int32_t SetMouseCursor(HWND window, uint32_t image) {
     return 1;
 }
 
-int32_t SetIcon(HWND window, uint32_t image) { return SetFormIcon(window, image, &TemplateRecord::Icon, ICON_BIG); }
+int32_t SetIcon(HWND window, uint32_t image) {
+    return SetFormIcon(window, image, &TemplateRecord::Icon, ICON_BIG);
+}
 
 int32_t SetSmallIcon(HWND window, uint32_t image) {
     return SetFormIcon(window, image, &TemplateRecord::SmallIcon, ICON_SMALL);

@@ -13,6 +13,12 @@ RuntimeRecord* SetterTarget(HWND window, const SetterRule& rule, int32_t value) 
     return record;
 }
 
+RuntimeRecord* StoreSlot(HWND window, const SetterRule& rule, int32_t value, int32_t TemplateRecord::*slot) {
+    RuntimeRecord* record = SetterTarget(window, rule, value);
+    if (record != nullptr) record->*slot = value;
+    return record;
+}
+
 void Relayout(const RuntimeRecord& record, HWND window) {
     constexpr WPARAM kOwnChildren = 0;
     constexpr WPARAM kParentsChildren = 1;

@@ -19,24 +19,17 @@ namespace {
 
 using Slot = int32_t TemplateRecord::*;
 
-// Stores the value in the slot of an accepting record; the record, or null when refused.
-RuntimeRecord* StoreSlot(HWND window, const SetterRule& rule, int32_t value, Slot slot) {
-    RuntimeRecord* record = SetterTarget(window, rule, value);
-    if (record != nullptr) record->*slot = value;
-    return record;
-}
-
 int32_t StoreFontSlot(HWND window, const SetterRule& rule, int32_t value, Slot slot) {
-    RuntimeRecord* record = StoreSlot(window, rule, value, slot);
-    if (record == nullptr) return 0;
-    RebuildFont(*record, window);
-    return 1;
+    return StoreSlotThen(window, rule, value, slot, RebuildFont);
 }
 
 int32_t StoreAndRepaint(HWND window, const SetterRule& rule, int32_t value, Slot slot) {
-    if (StoreSlot(window, rule, value, slot) == nullptr) return 0;
-    RepaintNow(window, false);
-    return 1;
+    return StoreSlotThen(window, rule, value, slot,
+                         [](RuntimeRecord&, HWND stored) { RepaintNow(stored, false); });
+}
+
+int32_t StoreOnly(HWND window, const SetterRule& rule, int32_t value, Slot slot) {
+    return StoreSlotThen(window, rule, value, slot, [](RuntimeRecord&, HWND) {});
 }
 
 int WindowTextLengthIn(HWND window, char*) { return GetWindowTextLengthA(window); }
@@ -140,15 +133,15 @@ int32_t SetButtonStyle(HWND window, int32_t style) {
 }
 
 int32_t SetPictureOption(HWND window, int32_t option) {
-    return StoreSlot(window, setter_rule::PictureOption, option, &TemplateRecord::NoClose) != nullptr ? 1 : 0;
+    return StoreOnly(window, setter_rule::PictureOption, option, &TemplateRecord::NoClose);
 }
 
 int32_t SetCursorKind(HWND window, int32_t kind) {
-    return StoreSlot(window, setter_rule::CursorKind, kind, &TemplateRecord::CursorKind) != nullptr ? 1 : 0;
+    return StoreOnly(window, setter_rule::CursorKind, kind, &TemplateRecord::CursorKind);
 }
 
 int32_t SetTabStop(HWND window, int32_t tabStop) {
-    return StoreSlot(window, setter_rule::AnyWindow, tabStop, &TemplateRecord::TabStop) != nullptr ? 1 : 0;
+    return StoreOnly(window, setter_rule::AnyWindow, tabStop, &TemplateRecord::TabStop);
 }
 
 int32_t SetMaxLength(HWND window, int32_t length) {
