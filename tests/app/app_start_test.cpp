@@ -64,6 +64,7 @@ TEST(RunApplication, RunsTheMainFormUnderTheCrashFilterAndPutsThePreviousFilterB
     apptest::CleanUpAfterProgram();
 
     ASSERT_TRUE(loop.Finished()) << "the main window never came up";
+    EXPECT_FALSE(loop.TimedOut()) << "the program did not end on its own after WM_CLOSE";
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(seen.filter, &crash::ExceptionReportFilter) << "the crash report's filter is in force while the program runs";
     EXPECT_EQ(after, &StandInFilter) << "the previous filter is back once the loop has ended";

@@ -130,6 +130,7 @@ get '/s?e=1&p=0&X4&Y2' reply_move.bin &
 curl_pid=$!
 drive show-box 20000 || fail "no nDebug box for the first step"
 expect_line "box nDebug|0"
+sleep 0.5  # the moved box and the window repaint
 import -window root "$out/running_program.png" || fail "no screenshot"
 drive boxes 6 30000 || fail "the six step boxes"
 grep '^box ' "$out/driver.out" | cut -d'|' -f2 | tr '\n' ' ' >"$out/step_boxes.txt"

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/main_commands.h"
@@ -63,6 +64,7 @@ TEST_F(MainWindowTest, F1AndTheMenuItemShowTheAboutBoxOwnedByTheMainWindow) {
     });
     const int32_t exitCode = loop.Run(RecordingMainProc);
     EXPECT_TRUE(loop.Finished()) << "stalled at: " << loop.Stalled();
+    EXPECT_FALSE(loop.TimedOut()) << "the window did not close by itself";
     EXPECT_EQ(exitCode, 0);
 
     const std::vector<WPARAM> about = CommandsFrom(forms::kAboutCommand);
@@ -189,34 +191,40 @@ TEST_F(BuiltMainWindowTest, ConnectingToAMissingDeviceShowsTheFailureBox) {
     EXPECT_TRUE(Enabled(id::btnSetCom)) << "the connect button stays usable";
 }
 
-TEST_F(BuiltMainWindowTest, TheListenerOpenedAtCreationAnswersARealRequest) {
-    ASSERT_EQ(web::ListenerPort(), web::kHttpPort)
-        << "no listener on port 80 (is another program holding it, or does the test lack the right to bind it?)";
-    webtest::StartWinsock();
-    webtest::ReplyFiles files;
-    const std::string page = "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nfrom a";
-    files.Write(web::ReplyFile::A, page);
+// The built main form with the listener it opened at its creation, and the reply files.
+class ListeningMainWindowTest : public BuiltMainWindowTest {
+protected:
+    void SetUp() override {
+        BuiltMainWindowTest::SetUp();
+        ASSERT_EQ(web::ListenerPort(), web::kHttpPort)
+            << "no listener on port 80 (is another program holding it, or may this test not bind it?)";
+        webtest::StartWinsock();
+    }
 
-    webtest::LoopbackClient client(web::kHttpPort);
-    ASSERT_TRUE(client.Connected()) << "connect error " << client.ConnectError();
-    ASSERT_TRUE(client.Send("GET / HTTP/1.0\r\n\r\n"));
-    ASSERT_TRUE(webtest::AwaitClose(client)) << "no close; received \"" << client.Received() << "\"";
-    EXPECT_EQ(client.Received(), page);
+    // One connection to port 80 on loopback: sends `request`, returns the whole reply.
+    std::string Exchange(std::string_view request) {
+        webtest::LoopbackClient client(web::kHttpPort);
+        EXPECT_TRUE(client.Connected()) << "connect error " << client.ConnectError();
+        EXPECT_TRUE(client.Send(request));
+        EXPECT_TRUE(webtest::AwaitClose(client)) << "no close; received \"" << client.Received() << "\"";
+        return client.Received();
+    }
+
+    webtest::ReplyFiles files_;
+};
+
+TEST_F(ListeningMainWindowTest, ARequestForTheRootIsAnsweredWithFileA) {
+    const std::string page = "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nfrom a";
+    files_.Write(web::ReplyFile::A, page);
+    EXPECT_EQ(Exchange("GET / HTTP/1.0\r\n\r\n"), page);
 }
 
-TEST_F(BuiltMainWindowTest, AMovementRequestFillsTheFieldsOfTheMainWindow) {
-    ASSERT_EQ(web::ListenerPort(), web::kHttpPort) << "no listener on port 80";
-    webtest::StartWinsock();
-    webtest::ReplyFiles files;
+TEST_F(ListeningMainWindowTest, AMovementRequestFillsTheFieldsOfTheMainWindow) {
     const std::string reply = "HTTP/1.0 200 OK\r\n\r\nmoved";
-    files.Write(web::ReplyFile::S, reply);
-
-    webtest::LoopbackClient client(web::kHttpPort);
-    ASSERT_TRUE(client.Connected()) << "connect error " << client.ConnectError();
+    files_.Write(web::ReplyFile::S, reply);
     // No execute flag: the values are shown and nothing is stepped.
-    ASSERT_TRUE(client.Send("GET /s?e=0&X7&Y3&Z9 HTTP/1.0\r\n\r\n"));
-    ASSERT_TRUE(webtest::AwaitClose(client)) << "no close; received \"" << client.Received() << "\"";
-    EXPECT_EQ(client.Received(), reply) << "C:\\s answers a movement request after start-up";
+    EXPECT_EQ(Exchange("GET /s?e=0&X7&Y3&Z9 HTTP/1.0\r\n\r\n"), reply)
+        << "C:\\s answers a movement request after start-up";
     EXPECT_TRUE(boxes_.boxes().empty()) << "a step was made: " << boxes_.Texts()[0];
     const struct {
         int control;
@@ -267,6 +275,7 @@ TEST_F(MainWindowTest, AModallyShownMainFormClosesWithItsPortAndResultTwo) {
         return 0;
     });
     EXPECT_TRUE(loop.Finished()) << "stalled at: " << loop.Stalled();
+    EXPECT_FALSE(loop.TimedOut()) << "the form did not close by itself";
     EXPECT_EQ(result, 2) << "the modal result";
     EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE) << "the port stays open after the form closed";
     EXPECT_FALSE(IsWindow(main));
