@@ -5,6 +5,7 @@
 #include "runtime/runtime_messages.h"
 #include "runtime/system_calls.h"
 #include "runtime/window_message.h"
+#include "runtime/window_painting.h"
 #include "runtime/window_proc.h"
 #include "runtime/window_table.h"
 
@@ -20,6 +21,20 @@ LRESULT SystemClient(HWND client, UINT id, WPARAM wParam, LPARAM lParam) {
 // The frame's application procedure, called with the frame's window.
 LRESULT FrameApp(RuntimeRecord* frame, UINT id, WPARAM wParam, LPARAM lParam) {
     return CallApp(Message{WindowOf(*frame), id, wParam, lParam, frame});
+}
+
+// The client shows the frame's background, unless the frame's application paints it.
+LRESULT OnClientEraseBackground(HWND client, RuntimeRecord* frame, WPARAM wParam, LPARAM lParam) {
+    const LRESULT handled = FrameApp(frame, WM_ERASEBKGND, wParam, lParam);
+    if (handled != 0) return handled;
+    PaintFormBackground(client, reinterpret_cast<HDC>(wParam), *frame);  // the device context to erase
+    return 1;
+}
+
+// The client's cursor follows the runtime's cursor rule once that rule is in place; until then
+// the system client chooses it.
+LRESULT OnClientSetCursor(HWND client, WPARAM wParam, LPARAM lParam) {
+    return SystemClient(client, WM_SETCURSOR, wParam, lParam);
 }
 
 // With no child to take it, the focus goes back to the frame's focus window.
@@ -53,11 +68,8 @@ LRESULT OnClientDestroy(HWND client, WPARAM wParam, LPARAM lParam) {
 
 LRESULT ClientDispatch(HWND client, RuntimeRecord* frame, UINT id, WPARAM wParam, LPARAM lParam) {
     switch (id) {
-    case WM_ERASEBKGND: {
-        // The frame's background painting comes with the runtime's painting.
-        const LRESULT handled = FrameApp(frame, id, wParam, lParam);
-        return handled != 0 ? handled : SystemClient(client, id, wParam, lParam);
-    }
+    case WM_ERASEBKGND: return OnClientEraseBackground(client, frame, wParam, lParam);
+    case WM_SETCURSOR: return OnClientSetCursor(client, wParam, lParam);
     case WM_COMMAND:
     case WM_NOTIFY:
         SendToWindow(WindowOf(*frame), id, wParam, lParam);

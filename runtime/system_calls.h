@@ -33,6 +33,11 @@ inline LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                          : SendMessageA(window, message, wParam, lParam);
 }
 
+inline BOOL PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return wideMode != 0 ? PostMessageW(window, message, wParam, lParam)
+                         : PostMessageA(window, message, wParam, lParam);
+}
+
 inline LONG_PTR GetWindowValue(HWND window, int index) {
     return wideMode != 0 ? GetWindowLongPtrW(window, index) : GetWindowLongPtrA(window, index);
 }

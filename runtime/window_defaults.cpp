@@ -2,6 +2,7 @@
 #include "runtime/system_calls.h"
 #include "runtime/window_message.h"
 #include "runtime/window_proc.h"
+#include "runtime/window_table.h"
 
 namespace runtime {
 
@@ -54,6 +55,8 @@ LRESULT CallDefault(const Message& m) {
         return CallProc(SlotAs<WNDPROC>(r.ClassProc), m.window, m.id, m.wParam, m.lParam);
     }
 }
+
+bool StillBound(const Message& m) { return IsWindow(m.window) && FindWindowRecord(m.window) == m.record; }
 
 LRESULT Generic(const Message& m) {
     const LRESULT handled = CallApp(m);

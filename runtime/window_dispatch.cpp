@@ -12,6 +12,7 @@
 namespace runtime {
 
 WNDPROC ipFieldProc = nullptr;
+HWND hotButton = nullptr;
 
 namespace {
 

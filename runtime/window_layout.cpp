@@ -1,21 +1,85 @@
-// Size, position, layout, text, image and settings rows of the runtime window procedure. The
-// rows that keep the record in step with the window (position, size, caption copy, dock
-// layout, images) are generic until they are filled in.
+// Size, position and layout rows of the runtime window procedure: the record follows the
+// window's place and size in its scale mode, and docked bars are laid out again whenever the
+// space they share changes.
 
 #include "runtime/application.h"
+#include "runtime/dock_layout.h"
+#include "runtime/runtime_messages.h"
+#include "runtime/screen.h"
+#include "runtime/system_calls.h"
+#include "runtime/window_proc.h"
 #include "runtime/window_rows.h"
+#include "runtime/window_table.h"
 
 namespace runtime {
 
-LRESULT OnSize(const Message& m) { return Generic(m); }
-LRESULT OnMove(const Message& m) { return Generic(m); }
-LRESULT OnWindowPosChanged(const Message& m) { return Generic(m); }
-LRESULT OnShowWindow(const Message& m) { return Generic(m); }
-LRESULT OnRelayout(const Message& m) { return Generic(m); }
-LRESULT OnSetText(const Message& m) { return Generic(m); }
-LRESULT OnSetFont(const Message& m) { return Generic(m); }
-LRESULT OnSetImage(const Message& m) { return Generic(m); }
-LRESULT OnSetImageList(const Message& m) { return Generic(m); }
+namespace {
+
+// Width and Height from the window's rectangle, in the record's scale mode.
+void KeepSize(RuntimeRecord& r, HWND window) {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) return;
+    r.Width = PixelsToTwipsX(rect.right - rect.left, r.ScaleMode);
+    r.Height = PixelsToTwipsY(rect.bottom - rect.top, r.ScaleMode);
+}
+
+void LayOutParentOf(HWND window) { DockLayout(FindWindowRecord(GetParent(window))); }
+
+}  // namespace
+
+void RepaintNow(HWND window, bool erase) {
+    InvalidateRect(window, nullptr, erase ? TRUE : FALSE);
+    // Sends WM_PAINT at once when there is anything to paint.
+    UpdateWindow(window);
+}
+
+LRESULT OnSize(const Message& m) {
+    RuntimeRecord& r = *m.record;
+    if (!IsForm(r) || m.wParam == SIZE_MINIMIZED) return Generic(m);
+    if (m.wParam != SIZE_MAXIMIZED) KeepSize(r, m.window);
+    DockLayout(&r);
+    // The frame's default would stretch the MDI client over the docked bars.
+    if (r.Type == form_kind::MdiFrame) {
+        CallApp(m);
+        return 0;
+    }
+    return Generic(m);
+}
+
+LRESULT OnMove(const Message& m) {
+    RuntimeRecord& r = *m.record;
+    RECT rect{};
+    if (WindowRectInParent(m.window, &rect) > 0) {
+        r.Left = PixelsToTwipsX(rect.left, r.ScaleMode);
+        r.Top = PixelsToTwipsY(rect.top, r.ScaleMode);
+    }
+    if (IsForm(r) && r.MdiChild != 0) SendToWindow(GetParent(m.window), FRM_SYNCSCROLL, 0, 0);
+    return Generic(m);
+}
+
+LRESULT OnWindowPosChanged(const Message& m) {
+    RuntimeRecord& r = *m.record;
+    if (IsForm(r)) return Generic(m);
+    KeepSize(r, m.window);
+    if (IsDockable(r.Type)) {
+        LayOutParentOf(m.window);
+        if (r.Type == class_code::PictureBox) DockLayout(&r);
+        if (r.Type == class_code::Rebar) RepaintNow(m.window, true);
+    }
+    return Generic(m);
+}
+
+LRESULT OnShowWindow(const Message& m) {
+    RuntimeRecord& r = *m.record;
+    // lParam 0: a ShowWindow call, not a change of the parent's state.
+    if (m.lParam == 0) {
+        r.Visible = static_cast<int32_t>(m.wParam);
+        if (IsDockable(r.Type) && r.ClassFlag0 != dock_side::None) LayOutParentOf(m.window);
+    }
+    const bool nudged = IsForm(r) || r.Type == class_code::PictureBox || r.Type == class_code::GroupBox;
+    if (m.wParam != 0 && nudged) NudgeWindowSize(m.window, r.Visible);
+    return Generic(m);
+}
 
 LRESULT OnStyleChanged(const Message& m) {
     const auto* change = reinterpret_cast<const STYLESTRUCT*>(m.lParam);  // WM_STYLECHANGED's record
@@ -27,6 +91,15 @@ LRESULT OnStyleChanged(const Message& m) {
         }
     }
     return Generic(m);
+}
+
+LRESULT OnRelayout(const Message& m) {
+    if (m.wParam == 0) {
+        DockLayout(m.record);
+    } else {
+        LayOutParentOf(m.window);
+    }
+    return 0;
 }
 
 LRESULT OnSettingChange(const Message& m) {

@@ -29,6 +29,10 @@ LRESULT CallDefault(const Message& message);
 // App; when it returned 0, the default.
 LRESULT Generic(const Message& message);
 
+// Whether the window still exists with the same record: the application may destroy a window
+// while it handles one of its messages, and a form's record goes with it.
+bool StillBound(const Message& message);
+
 // Kinds of records the rows tell apart.
 bool IsForm(const RuntimeRecord& record);
 bool IsMainForm(const RuntimeRecord& record);

@@ -27,6 +27,10 @@ LRESULT CALLBACK ChildSubclassProc(HWND window, UINT message, WPARAM wParam, LPA
 // it subclasses them (the fields' own user data is the control's).
 extern WNDPROC ipFieldProc;
 
+// The owner-drawn push button under the mouse whose leaving is being tracked (hot look); null
+// for none. Cleared with one atomic exchange when the mouse leaves it.
+extern HWND hotButton;
+
 // Operations that other parts of the runtime use.
 
 // Depth-first over the child windows, descending into group boxes, pictures and rebars: the
@@ -46,5 +50,25 @@ HWND FirstTabStop(const RuntimeRecord* form);
 // other window in its parent's client coordinates (width and height kept). 1 when done; -1 for
 // a window without a record, a failed GetWindowRect or a child without a parent.
 int32_t WindowRectInParent(HWND window, RECT* rectangle);
+
+// The next control of the form in tab order that IsTabStop accepts, searching by Index from
+// `start` (runtime/tab_order.h) forwards or, with `backwards`, backwards; the form's own window
+// when none is accepted. The arrow and initial flags are handed to IsTabStop.
+HWND NextTabStop(HWND form, int32_t start, int32_t backwards, int32_t arrow, int32_t initial);
+
+// Whether keyboard navigation may stop at `control`, and where: null unless the control is
+// visible and enabled. With `initial`, an option button stands for the checked option button
+// among its siblings (null when none is checked). With `arrow`, an option button is accepted
+// and clicked on the way. Otherwise the control itself when its TabStop is set.
+HWND IsTabStop(HWND control, int32_t arrow, int32_t initial);
+
+// Gives a push button the look of the form's default button or takes it away: stores the flag
+// (slot 36), sets or clears BS_DEFPUSHBUTTON unless the button is owner-drawn, and invalidates
+// the button without erasing.
+void SetButtonDefaultLook(RuntimeRecord* button, int32_t on);
+
+// Lays out the window's docked children (runtime/dock_layout.h) in its client area and moves
+// an MDI frame's client into the area left free.
+void DockLayout(RuntimeRecord* record);
 
 }  // namespace runtime

@@ -9,11 +9,13 @@
 
 namespace runtime {
 
-// Binding and life of a window (window_lifecycle.cpp).
+// Binding and creation (window_creation.cpp).
 LRESULT OnNcCreate(HWND window, WPARAM wParam, LPARAM lParam);
 LRESULT OnUnboundMessage(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
 LRESULT OnCreate(const Message& m);
 LRESULT OnInitDialog(const Message& m);
+
+// Closing and destruction (window_destruction.cpp).
 LRESULT OnClose(const Message& m);
 LRESULT OnDestroy(const Message& m);
 LRESULT OnNcDestroy(const Message& m);
@@ -60,18 +62,33 @@ LRESULT OnPaint(const Message& m);
 LRESULT OnSysColorChange(const Message& m);
 LRESULT OnThemeChanged(const Message& m);
 
-// Size, position, layout, texts, images and settings (window_layout.cpp).
+// Size, position, layout and settings (window_layout.cpp).
 LRESULT OnSize(const Message& m);
 LRESULT OnMove(const Message& m);
 LRESULT OnWindowPosChanged(const Message& m);
 LRESULT OnShowWindow(const Message& m);
 LRESULT OnStyleChanged(const Message& m);
 LRESULT OnRelayout(const Message& m);
+LRESULT OnSettingChange(const Message& m);
+
+// Texts and images (window_text.cpp).
 LRESULT OnSetText(const Message& m);
 LRESULT OnSetFont(const Message& m);
 LRESULT OnSetImage(const Message& m);  // STM_SETICON and STM_SETIMAGE
 LRESULT OnSetImageList(const Message& m);  // CBEM_SETIMAGELIST (WM_USER + 2)
-LRESULT OnSettingChange(const Message& m);
+
+// Invalidates the window (erasing with `erase`) and has it painted at once.
+void RepaintNow(HWND window, bool erase);
+
+// The transparent-sibling rule: from `window` (included) through the windows above it
+// (GW_HWNDPREV), the first transparent label is invalidated without erasing, so that a
+// transparent label lying over another control is drawn again after that control.
+void RedrawTransparentLabelFrom(HWND window);
+
+// Measures the record's caption in its font: the text height goes to ImageHeight; for a group
+// box (`group` set) also the caption's place, ClassValue3 the left offset (9) and ImageWidth the
+// caption width + 4, all 0 for a caption that takes no room.
+void MeasureRecordCaption(RuntimeRecord& record, int32_t group);
 
 // Moves the window one pixel wider and higher and back, so that it goes through a full round
 // of size messages with its final size; back with SetWindowPos (frame changed) when

@@ -41,13 +41,15 @@ bool InsertRecordInTable(WindowTable& table, const void* window, RuntimeRecord* 
         table.pairs[existing].record = record;
         return true;
     }
-    // One pair stays free for the terminator.
-    if (table.used + 1 >= table.capacity) {
-        if (table.capacity > UINT32_MAX / 2) return false;
-        WindowPair* grown = grow(table.pairs, table.capacity * 2);
+    if (WindowTableMustGrow(table.used, table.capacity)) {
+        if (table.used > UINT32_MAX / 2 - 2) return false;
+        const uint32_t pairs = GrownWindowPairs(table.used);
+        WindowPair* grown = grow(table.pairs, pairs);
+        // A failed growth leaves the old block in place and whole: the window is simply not
+        // entered.
         if (grown == nullptr) return false;
         table.pairs = grown;
-        table.capacity *= 2;
+        table.capacity = pairs;
     }
     table.pairs[table.used] = WindowPair{window, record};
     ++table.used;

@@ -17,8 +17,14 @@ struct WindowPair {
 static_assert(sizeof(WindowPair) == 8, "two 32-bit words per pair on the 32-bit target");
 #endif
 
-// 1024 bytes of pairs on the 32-bit target; a full table doubles.
+// 1024 bytes of pairs on the 32-bit target.
 constexpr uint32_t kInitialWindowPairs = 128;
+
+// The table grows before an insertion that would leave fewer than two free pairs (the new pair
+// and the terminator) with one pair to spare, to twice the pairs it then needs: from 128 pairs
+// at 126 used to 256, at 254 to 512, and so on.
+constexpr bool WindowTableMustGrow(uint32_t used, uint32_t capacity) { return used + 2 >= capacity; }
+constexpr uint32_t GrownWindowPairs(uint32_t used) { return 2 * (used + 2); }
 
 // Returns a block of `pairs` pairs that keeps the first pairs of `table` (null: none) and is
 // zero-filled behind them; null when the memory cannot be had, leaving `table` untouched.
@@ -38,7 +44,7 @@ RuntimeRecord* FindRecordInTable(const WindowTable& table, const void* window);
 bool CreateTableBlock(WindowTable& table, GrowWindowPairs grow);
 
 // Enters (window, record). A window already in the table has its record replaced, so a stale
-// pair can never hide the new one. A full table grows to twice its size first (a table
+// pair can never hide the new one. A full table grows first (WindowTableMustGrow; a table
 // without a block gets its first one); when that fails, or for the handle 0 (which would end
 // the table early), nothing changes and the result is false.
 bool InsertRecordInTable(WindowTable& table, const void* window, RuntimeRecord* record,

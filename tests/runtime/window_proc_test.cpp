@@ -279,32 +279,11 @@ TEST_P(WindowProc, StyleChangesAreKeptInTheRecord) {
     EXPECT_EQ(record->ExStyle & WS_EX_TOOLWINDOW, static_cast<uint32_t>(WS_EX_TOOLWINDOW));
 }
 
-// A dialog template in memory whose window class is the runtime's dialog class.
-struct DialogTemplate {
-    DLGTEMPLATE header;
-    WORD menu;
-    wchar_t className[64];
-    wchar_t title[2];
-};
-
 TEST_P(WindowProc, ADialogFormSeesItsCreationArgumentAtInitDialog) {
     RuntimeRecord* record = NewRecord(form_kind::Dialog);
     record->WindowProc = runtimetest::ScriptedAppSlot();
     record->ClassProc = 0x1234;  // the builder keeps the procedure value here
-    DialogTemplate dialog{};
-    dialog.header.style = WS_POPUP | WS_CAPTION;
-    dialog.header.cx = 100;
-    dialog.header.cy = 60;
-    MultiByteToWideChar(CP_ACP, 0, runtime::RuntimeClassNameA(RuntimeClass::Dialog), -1, dialog.className, 64);
-    // The class name is followed directly by the (empty) title.
-    const size_t nameLength = wcslen(dialog.className);
-    dialog.className[nameLength + 1] = 0;
-
-    runtime::pendingRecord = record;
-    // The runtime window procedure serves the dialog as its class procedure; the dialog
-    // procedure the builder hands over is the same function.
-    const auto procedure = reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(&runtime::RuntimeWindowProc));
-    HWND form = Keep(CreateDialogIndirectParamW(GetModuleHandleA(nullptr), &dialog.header, nullptr, procedure, 99));
+    HWND form = Keep(CreateRuntimeDialog(record, 100, 60));
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(runtime::FindWindowRecord(form), record);
     const auto init = app.All(WM_INITDIALOG);
@@ -323,7 +302,7 @@ TEST_P(WindowProc, ADialogFormSeesItsCreationArgumentAtInitDialog) {
 TEST_P(WindowProc, AWindowTheTableCannotTakeIsNotCreated) {
     // Fill the table's first block with stand-in pairs and let its growth fail.
     std::vector<HWND> standIns;
-    for (uintptr_t i = 0; runtime::windowTable.used + 1 < runtime::windowTable.capacity; ++i) {
+    for (uintptr_t i = 0; !runtime::WindowTableMustGrow(runtime::windowTable.used, runtime::windowTable.capacity); ++i) {
         HWND standIn = reinterpret_cast<HWND>(0x7FFF0000 + 4 * i);
         ASSERT_TRUE(runtime::EnterWindowRecord(standIn, nullptr));
         standIns.push_back(standIn);

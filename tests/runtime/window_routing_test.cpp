@@ -175,8 +175,6 @@ TEST_P(WindowProc, TheComboBoxFieldHandsTabAndFocusToItsOwner) {
 }
 
 TEST_P(WindowProc, ClosingAFormRemovesItsTooltipsFirst) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&controls));
     RuntimeRecord* record = nullptr;
     HWND form = Form(record);
     RuntimeRecord* group = NewRecord(class_code::GroupBox);

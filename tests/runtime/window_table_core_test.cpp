@@ -78,10 +78,23 @@ TEST_F(WindowTableCore, AnEmptyTableFindsNothing) {
 }
 
 TEST_F(WindowTableCore, AFullTableDoublesAndKeepsEveryPairInOrder) {
-    InsertNumbered(0, 300);
-    EXPECT_EQ(table.capacity, 4 * runtime::kInitialWindowPairs) << "128 -> 256 -> 512 pairs";
-    EXPECT_EQ(growths, 3) << "the first block and two doublings";
-    EXPECT_EQ(Order(), Range(0, 300));
+    // (pairs entered in all, capacity in pairs afterwards, growths including the first block):
+    // the table grows on the insertion that finds two pairs or fewer free.
+    const struct {
+        int entered;
+        uint32_t capacity;
+        int growths;
+    } steps[] = {
+        {1, 128, 1}, {126, 128, 1}, {127, 256, 2}, {254, 256, 2}, {255, 512, 3}, {300, 512, 3},
+    };
+    int entered = 0;
+    for (const auto& s : steps) {
+        InsertNumbered(entered, s.entered);
+        entered = s.entered;
+        EXPECT_EQ(table.capacity, s.capacity) << "after " << s.entered << " pairs";
+        EXPECT_EQ(growths, s.growths) << "after " << s.entered << " pairs";
+        EXPECT_EQ(Order(), Range(0, s.entered)) << "after " << s.entered << " pairs";
+    }
     for (int n = 0; n < 300; ++n) {
         EXPECT_EQ(runtime::FindRecordInTable(table, Handle(n)), Record(n)) << "pair " << n;
     }
@@ -89,7 +102,7 @@ TEST_F(WindowTableCore, AFullTableDoublesAndKeepsEveryPairInOrder) {
 }
 
 TEST_F(WindowTableCore, AFailedGrowthLeavesTheTableWhole) {
-    const int fits = static_cast<int>(runtime::kInitialWindowPairs) - 1;  // one pair ends the table
+    const int fits = static_cast<int>(runtime::kInitialWindowPairs) - 2;  // the table grows at two free pairs
     InsertNumbered(0, fits);
     const WindowPair* block = table.pairs;
 
