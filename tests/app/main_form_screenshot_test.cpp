@@ -43,7 +43,7 @@ bool ShowsSomethingOn(const apptest::Capture& shot, HWND main, HWND control, COL
     return false;
 }
 
-TEST(MainFormScreenshot, SavedWithTheEditFieldsAndTheLabelsDrawn) {
+TEST(MainFormScreenshot, SavedWithItsBackgroundAndFieldsDrawn) {
     apptest::ProgramRuntime runtime;
     HWND main = apptest::BuildMainForm(QuietProc);
     ASSERT_NE(main, nullptr);
@@ -57,6 +57,14 @@ TEST(MainFormScreenshot, SavedWithTheEditFieldsAndTheLabelsDrawn) {
     EXPECT_EQ(shot.width, rect.right - rect.left);
     EXPECT_EQ(shot.height, rect.bottom - rect.top);
     EXPECT_TRUE(apptest::WriteBmp(shot, "main_form.bmp"));
+
+    // The form's own background, below the last row of controls, is the button face.
+    RECT client{};
+    GetClientRect(main, &client);
+    POINT corner{client.right - 3, client.bottom - 3};
+    ClientToScreen(main, &corner);
+    EXPECT_EQ(shot.At(corner.x - rect.left, corner.y - rect.top), GetSysColor(COLOR_BTNFACE))
+        << "form background at " << corner.x - rect.left << ", " << corner.y - rect.top;
 
     // The empty edit fields show the window colour in their middle.
     const COLORREF window = GetSysColor(COLOR_WINDOW);
