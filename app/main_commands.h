@@ -3,7 +3,6 @@
 // the window procedure (app/main_window.h) only carries out the action chosen here.
 
 #include <cstdint>
-#include <string_view>
 
 namespace app {
 
@@ -28,7 +27,7 @@ MainCommand CommandAction(uint16_t id, uint16_t code);
 
 // The About box: its caption, and its text of four lines joined by CR LF with an empty line
 // after the first and after the second (web address, build stamp, the two credits).
-inline constexpr std::string_view kAboutCaption = "Mini-Tarvo Server pt CNC v0.3";
+inline constexpr char kAboutCaption[] = "Mini-Tarvo Server pt CNC v0.3";
 inline constexpr char kAboutText[] =
     "http://www.mini-tarvo.example.org/\r\n"
     "\r\n"

@@ -19,7 +19,7 @@ constexpr LRESULT kCloseHandled = 1;
 constexpr int32_t kClosedModalResult = 2;
 
 void ShowAboutBox(HWND window) {
-    MessageBoxA(window, kAboutText, kAboutCaption.data(), MB_ICONINFORMATION | MB_OK);
+    MessageBoxA(window, kAboutText, kAboutCaption, MB_ICONINFORMATION | MB_OK);
 }
 
 LRESULT OnCreate(HWND window) {

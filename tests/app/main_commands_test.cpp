@@ -91,7 +91,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 TEST(AboutBox, CaptionAndFourLinesWithTwoEmptyLines) {
-    EXPECT_EQ(app::kAboutCaption, "Mini-Tarvo Server pt CNC v0.3");
+    EXPECT_STREQ(app::kAboutCaption, "Mini-Tarvo Server pt CNC v0.3");
     const std::string_view text = app::kAboutText;
     // Line ends are CR LF pairs only: no lone CR or LF.
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -83,8 +83,6 @@ struct Step {
     std::function<void()> act;
 };
 
-inline bool Always() { return true; }
-
 // Runs the program's message loop (runtime::RunMessageLoop with the main form template of
 // `procedure`) while the steps act one after another. Every wait is bounded: when the steps
 // are not done within `timeoutMs`, the main window is destroyed, which ends the loop, and
