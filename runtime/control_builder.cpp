@@ -203,9 +203,7 @@ HFONT ControlFont(const RuntimeRecord& control, HWND window) {
             return CreateFontIndirectW(&description);
         }
     }
-    return CreateRuntimeFont(window, control.FontSize, control.FontBold, control.FontItalic,
-                             control.FontUnderline, control.FontStrikeout,
-                             SlotAs<const void*>(control.FontName), form != nullptr ? form->FixedFontSize : 0);
+    return CreateRecordFont(control, window, form != nullptr ? form->FixedFontSize : 0);
 }
 
 void ApplyControlFont(RuntimeRecord* control, HWND window) {

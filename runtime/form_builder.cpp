@@ -270,9 +270,7 @@ void ApplyFormStyles(const RuntimeRecord& form, HWND window) {
 
 void ApplyFormFont(RuntimeRecord& form, HWND window) {
     form.SavedFont = static_cast<uint32_t>(SendToWindow(window, WM_GETFONT, 0, 0));
-    HFONT font = CreateRuntimeFont(window, form.FontSize, form.FontBold, form.FontItalic,
-                                   form.FontUnderline, form.FontStrikeout,
-                                   SlotAs<const void*>(form.FontName), form.FixedFontSize);
+    HFONT font = CreateRecordFont(form, window, form.FixedFontSize);
     if (form.FontHandle != 0) DeleteObject(SlotAs<HFONT>(form.FontHandle));
     form.FontHandle = ToSlot(font);
     SendToWindow(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

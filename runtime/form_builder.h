@@ -68,6 +68,10 @@ void* ResolveText(uint32_t reference, RuntimeRecord* captionRecord);
 HFONT CreateRuntimeFont(HWND window, int32_t size, int32_t bold, int32_t italic, int32_t underline,
                         int32_t strikeout, const void* faceName, int32_t fixedSize);
 
+// CreateRuntimeFont with the record's own font slots (size, bold, italic, underline,
+// strikeout, face name) and `fixedSize`, the FixedFontSize of the record's form.
+HFONT CreateRecordFont(const RuntimeRecord& record, HWND window, int32_t fixedSize);
+
 // A colour value as RGB, or with `brush` non-zero as a brush (a system colour's own brush for a
 // system colour, else a new solid brush that the caller owns), as a 32-bit value.
 uint32_t ResolveColor(uint32_t color, int32_t brush);

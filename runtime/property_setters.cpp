@@ -1,3 +1,6 @@
+// The setters of colours, the drawing pen, pictures, cursors and icons, the form timer,
+// visibility and the combo drop-down height, and the scroll-bar state they share.
+
 #include "runtime/property_setters.h"
 
 #include <commctrl.h>
@@ -6,6 +9,7 @@
 #include "runtime/build_support.h"
 #include "runtime/control_steps.h"
 #include "runtime/form_builder.h"
+#include "runtime/property_support.h"
 #include "runtime/screen.h"
 #include "runtime/system_calls.h"
 #include "runtime/template_values.h"
@@ -13,21 +17,9 @@
 
 namespace runtime {
 
-int32_t waitCursorActive = 0;
-
 namespace {
 
-bool IsWindowForm(const RuntimeRecord& record) { return record.Type == form_kind::Window; }
-
-bool TakesPicture(int32_t type) {
-    return IsFormType(type) || type == class_code::PushButton || type == class_code::PictureBox ||
-           type == class_code::Image;
-}
-
-void RepaintNow(HWND window, bool erase) {
-    InvalidateRect(window, nullptr, erase ? TRUE : FALSE);
-    UpdateWindow(window);
-}
+bool TakesPicture(int32_t type) { return FindPropertyRow(property::Picture)->types.Has(type); }
 
 // Controls that draw their own background and text take the colours by message.
 void SendBackColor(const RuntimeRecord& record, HWND window) {
@@ -54,6 +46,33 @@ void SendTextColor(const RuntimeRecord& record, HWND window) {
         case class_code::Rebar: SendToWindow(window, RB_SETTEXTCOLOR, 0, color); break;
         default: break;
     }
+}
+
+// The drawing pen of a window form or picture box, from its stored style and width and its
+// resolved fore colour.
+void RemakePen(RuntimeRecord& record, HWND window) {
+    if (record.Pen != 0) DeleteObject(SlotAs<HPEN>(record.Pen));
+    record.Pen = ToSlot(CreatePen(record.LineStyle, record.LineWidth, record.ForeColorRgb));
+    RepaintNow(window, false);
+}
+
+// Gives the window its new large or small icon and destroys the one it had, unless the form
+// still shows that one (the same icon in both sizes, or set again). A resource that did not
+// load is no icon: the window keeps the one it has.
+void ReplaceWindowIcon(const RuntimeRecord& form, HWND window, WPARAM size, uint32_t icon) {
+    if (IsImageResourceId(icon)) return;
+    const auto previous = static_cast<uint32_t>(SendToWindow(window, WM_SETICON, size, static_cast<LPARAM>(icon)));
+    if (previous == 0 || previous == form.Icon || previous == form.SmallIcon) return;
+    DestroyIcon(SlotAs<HICON>(previous));
+}
+
+// A form's large or small icon: loaded into its slot and given to the window.
+int32_t SetFormIcon(HWND window, uint32_t image, uint32_t TemplateRecord::*slot, WPARAM size) {
+    RuntimeRecord* form = SetterTarget(window, setter_rule::Form, static_cast<int32_t>(image));
+    if (form == nullptr) return 0;
+    form->*slot = LoadTemplateImage(image, 0);
+    ReplaceWindowIcon(*form, window, size, form->*slot);
+    return 1;
 }
 
 // The kind and size of an applied picture: a bitmap (kind 0) or an icon (kind 1).
@@ -117,21 +136,25 @@ int32_t SetForeColor(HWND window, uint32_t color) {
     if (record == nullptr) return 0;
     record->ForeColor = color;
     record->ForeColorRgb = ResolveColor(color, 0);
-    if (IsWindowForm(*record) || record->Type == class_code::PictureBox) {
-        SetLineStyle(window, record->LineStyle);
-    }
+    if (setter_rule::LineStyle.types.Has(record->Type)) RemakePen(*record, window);
     SendTextColor(*record, window);
     RepaintNow(window, false);
     return 1;
 }
 
 int32_t SetLineStyle(HWND window, int32_t style) {
-    RuntimeRecord* record = FindWindowRecord(window);
-    if (record == nullptr || style < PS_SOLID || style > PS_INSIDEFRAME) return 0;
-    if (!IsWindowForm(*record) && record->Type != class_code::PictureBox) return 0;
-    if (record->Pen != 0) DeleteObject(SlotAs<HPEN>(record->Pen));
-    record->Pen = ToSlot(CreatePen(style, record->LineWidth, record->ForeColorRgb));
-    RepaintNow(window, false);
+    RuntimeRecord* record = SetterTarget(window, setter_rule::LineStyle, style);
+    if (record == nullptr) return 0;
+    record->LineStyle = style;
+    RemakePen(*record, window);
+    return 1;
+}
+
+int32_t SetLineWidth(HWND window, int32_t width) {
+    RuntimeRecord* record = SetterTarget(window, setter_rule::LineWidth, width);
+    if (record == nullptr) return 0;
+    record->LineWidth = width;
+    RemakePen(*record, window);
     return 1;
 }
 
@@ -151,9 +174,24 @@ int32_t SetPicture(HWND window, uint32_t image) {
     return 1;
 }
 
-int32_t SetTimerInterval(HWND window, int32_t milliseconds) {
+int32_t SetMouseCursor(HWND window, uint32_t image) {
     RuntimeRecord* record = FindWindowRecord(window);
-    if (record == nullptr || !IsFormType(record->Type)) return 0;
+    if (record == nullptr) return 0;
+    const uint32_t previous = record->Cursor;
+    record->Cursor = LoadTemplateImage(image, 0);
+    if (previous != record->Cursor && previous >= kFirstImageHandle) DestroyCursor(SlotAs<HCURSOR>(previous));
+    return 1;
+}
+
+int32_t SetIcon(HWND window, uint32_t image) { return SetFormIcon(window, image, &TemplateRecord::Icon, ICON_BIG); }
+
+int32_t SetSmallIcon(HWND window, uint32_t image) {
+    return SetFormIcon(window, image, &TemplateRecord::SmallIcon, ICON_SMALL);
+}
+
+int32_t SetTimerInterval(HWND window, int32_t milliseconds) {
+    RuntimeRecord* record = SetterTarget(window, setter_rule::Form, milliseconds);
+    if (record == nullptr) return 0;
     if (record->TimerId != 0) {
         if (!KillTimer(window, static_cast<UINT_PTR>(record->TimerId))) return 0;
         record->TimerId = 0;
@@ -169,7 +207,7 @@ int32_t SetTimerInterval(HWND window, int32_t milliseconds) {
 int32_t SetVisible(HWND window, int32_t visible) {
     RuntimeRecord* record = FindWindowRecord(window);
     if (record == nullptr) return 0;
-    record->Visible = visible;
+    record->Visible = visible != 0 ? 1 : 0;
     if (!IsFormType(record->Type)) {
         ShowWindow(window, visible != 0 ? SW_SHOWNORMAL : SW_HIDE);
         if (visible != 0) UpdateWindow(window);
@@ -192,14 +230,14 @@ int32_t SetVisible(HWND window, int32_t visible) {
 }
 
 int32_t SetDropDownItems(HWND window, int32_t items) {
-    RuntimeRecord* record = FindWindowRecord(window);
+    RuntimeRecord* record = SetterTarget(window, setter_rule::DropDownItems, items);
     if (record == nullptr) return 0;
-    if (record->Type != class_code::ComboBox && record->Type != class_code::ComboBoxEx) return 0;
     record->MaxLength = items;
     HWND combo = record->Type == class_code::ComboBoxEx
                      ? reinterpret_cast<HWND>(SendToWindow(window, CBEM_GETCOMBOCONTROL, 0, 0))
                      : window;
-    const auto itemHeight = static_cast<int32_t>(SendToWindow(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    const auto itemHeight =
+        static_cast<int32_t>(SendToWindow(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
     record->ImageHeight = itemHeight;
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -230,46 +268,6 @@ void SyncScrollBar(RuntimeRecord* scrollBar, int32_t apply) {
     info.nTrackPos = scrollBar->Value;
     info.nPage = static_cast<UINT>(scrollBar->Alignment);
     SetScrollInfo(window, SB_CTL, &info, TRUE);
-}
-
-namespace {
-bool CanBeModal(const RuntimeRecord& record) {
-    return record.Type == form_kind::Dialog || record.Type == form_kind::Window;
-}
-}  // namespace
-
-int32_t GetModalOwner(HWND window) {
-    const RuntimeRecord* record = FindWindowRecord(window);
-    if (record == nullptr || !CanBeModal(*record)) return -1;
-    return static_cast<int32_t>(record->ModalOwner);
-}
-
-int32_t CloseModal(HWND window, int32_t result) {
-    RuntimeRecord* record = FindWindowRecord(window);
-    if (record == nullptr || !CanBeModal(*record) || record->ModalOwner == 0) return 0;
-    HWND owner = SlotAs<HWND>(record->ModalOwner);
-    record->ModalOwner = 0;
-    modalResult = result;
-    if (!IsWindow(owner)) owner = SlotAs<HWND>(Application.MainWindow);
-    EnableWindow(owner, TRUE);
-    DestroyWindow(window);
-    SetActiveWindow(owner);
-    return 1;
-}
-
-void BeginWaitCursor(HWND window) {
-    if (waitCursorActive != 0) return;
-    waitCursorActive = 1;
-    SetCursor(waitCursor);
-    SetCapture(window);
-}
-
-void EndWaitCursor() {
-    if (waitCursorActive != 0) {
-        SetCursor(arrowCursor);
-        waitCursorActive = 0;
-    }
-    ReleaseCapture();
 }
 
 }  // namespace runtime

@@ -117,6 +117,11 @@ HFONT CreateRuntimeFont(HWND window, int32_t size, int32_t bold, int32_t italic,
                        DEFAULT_PITCH, static_cast<const char*>(faceName));
 }
 
+HFONT CreateRecordFont(const RuntimeRecord& record, HWND window, int32_t fixedSize) {
+    return CreateRuntimeFont(window, record.FontSize, record.FontBold, record.FontItalic, record.FontUnderline,
+                             record.FontStrikeout, SlotAs<const void*>(record.FontName), fixedSize);
+}
+
 uint32_t ResolveColor(uint32_t color, int32_t brush) {
     if (IsSystemColor(color)) {
         const int index = SystemColorIndex(color);

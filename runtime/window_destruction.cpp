@@ -97,23 +97,13 @@ HWND WindowToReactivate(const RuntimeRecord& r, HWND window) {
     return SlotAs<HWND>(Application.MainWindow);
 }
 
-// A modal form that is being destroyed ends its modal state as closing it would, without a
-// second destruction: its owner is enabled again and activated before the form goes, and the
-// modal loop returns kDestroyedModalResult.
-void EndModalStateAtDestroy(RuntimeRecord& r) {
-    HWND owner = SlotAs<HWND>(r.ModalOwner);
-    r.ModalOwner = 0;
-    modalResult = kDestroyedModalResult;
-    if (!IsWindow(owner)) owner = SlotAs<HWND>(Application.MainWindow);
-    if (owner == nullptr) return;
-    EnableWindow(owner, TRUE);
-    SetActiveWindow(owner);
-}
-
 LRESULT OnFormDestroy(const Message& m) {
     RuntimeRecord& r = *m.record;
+    // A modal form that is being destroyed ends its modal state as closing it would, without a
+    // second destruction: its owner is enabled again and activated before the form goes, and
+    // the modal loop returns kDestroyedModalResult.
     if (r.ModalOwner != 0) {
-        EndModalStateAtDestroy(r);
+        EndModalState(m.window, kDestroyedModalResult);
     } else {
         HWND reactivate = WindowToReactivate(r, m.window);
         if (reactivate != nullptr && reactivate != m.window && IsWindow(reactivate)) {
