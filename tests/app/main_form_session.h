@@ -20,7 +20,8 @@
 #include "runtime/application.h"
 #include "runtime/form_builder.h"
 #include "runtime/message_loop.h"
-#include "runtime/property_setters.h"
+#include "runtime/property_getters.h"
+#include "runtime/property_windows.h"
 #include "runtime/startup.h"
 #include "tests/support/win_test_support.h"
 
