@@ -1,0 +1,57 @@
+#include "app/app_start.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "app/main_window.h"
+#include "crash/exception_report.h"
+#include "forms/main_form.h"
+#include "runtime/application.h"
+#include "runtime/message_loop.h"
+#include "runtime/startup.h"
+
+namespace app {
+
+namespace {
+
+// The Application record's common-controls block is the 8-byte initialisation record.
+static_assert(sizeof(runtime::Application.CommonControls) == sizeof(INITCOMMONCONTROLSEX));
+
+void InitialiseCommonControls() {
+    InitCommonControls();
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), kCommonControlClasses};
+    std::memcpy(runtime::Application.CommonControls, &classes, sizeof classes);
+    InitCommonControlsEx(&classes);
+}
+
+}  // namespace
+
+int32_t RunApplication() noexcept {
+    runtime::ApplicationRecord& application = runtime::Application;
+    // First of all, so that a fault anywhere later is reported.
+    application.PrevFilter = runtime::ToSlot(SetUnhandledExceptionFilter(crash::ExceptionReportFilter));
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    application.Instance = runtime::ToSlot(instance);
+    application.StartFlag1 = 1;
+    application.StartFlag2 = 0;
+    application.StartFlag3 = 1;
+    InitialiseCommonControls();
+
+    runtime::StartRuntime(instance, kApplicationName, kExecutableName, kDescription, kMainFormKind, kAnsiTexts);
+    runtime::SetMainForm(forms::MainFormTemplate(MainWindowProc));
+    const int32_t exitCode = runtime::RunMessageLoop(
+        instance, 0, runtime::SlotAs<const void*>(application.CommandLine), SW_SHOWDEFAULT);
+
+    SetUnhandledExceptionFilter(runtime::SlotAs<LPTOP_LEVEL_EXCEPTION_FILTER>(application.PrevFilter));
+    return exitCode;
+}
+
+void AppStart() noexcept {
+    // The exit code is the quit message's, handed through as the process's.
+    ExitProcess(static_cast<UINT>(RunApplication()));
+}
+
+}  // namespace app

@@ -1,0 +1,16 @@
+#pragma once
+// The main window: the application's window procedure of the main form Window1, which the
+// form runtime calls with every message of the window exactly as received. It ties the window
+// to the web front (the listener and its socket events), to the serial port buttons and to
+// the About box; everything else it leaves to the runtime by answering 0.
+
+#include <windows.h>
+
+namespace app {
+
+// WM_CREATE opens the listener; WM_SOCKET goes to the web front; WM_COMMAND: the About box
+// (menu or F1), connect (">") and disconnect ("!") on a click; WM_CLOSE: a modally shown form
+// is closed with its port, any other goes on to the runtime, which closes the window.
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+}  // namespace app

@@ -1,0 +1,259 @@
+// app_driver: acts on the running Project1.exe from outside, as its operator would, for the
+// end-to-end run. Runs under the same Wine prefix; one command per call, results on standard
+// output, exit code 0 when the command did what it was asked. Every wait is bounded.
+//
+//   wait-window MS          wait until the main window shows; list its controls
+//   controls                list the main window's controls: id, class, enabled, text
+//   type ID TEXT            select the text of edit ID and type TEXT into it
+//   click ID                press push button ID (posted, so its boxes do not block us)
+//   key F1                  press F1 in the window that has the focus
+//   show-box MS             wait for a box, move it beside the main window, leave it open
+//   boxes COUNT MS          dismiss COUNT boxes of the program, one after another
+//   read ID...              the texts of the controls
+//   close                   the system menu's Close
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kMainClass[] = "BKRUNWINDOWProject1";
+constexpr char kMainCaption[] = "Mini-Tarvo Server V0.3";
+constexpr UINT kSendTimeoutMs = 3000;
+constexpr DWORD kPollMs = 20;
+
+HWND FindMainWindow() { return FindWindowA(kMainClass, kMainCaption); }
+
+// Sends and waits at most kSendTimeoutMs; false when the program did not answer.
+bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
+    DWORD_PTR answer = 0;
+    const LRESULT sent =
+        SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer);
+    if (result != nullptr) *result = answer;
+    return sent != 0;
+}
+
+// A window's text as its own procedure gives it (WM_GETTEXT is carried across processes).
+std::string TextOf(HWND window) {
+    char text[1024] = {};
+    if (!SendBounded(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text))) return "<no answer>";
+    return text;
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// CR and LF written as \r and \n, so that one record stays on one line.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c == '\r') line += "\\r";
+        else if (c == '\n') line += "\\n";
+        else line += c;
+    }
+    return line;
+}
+
+HWND FindControl(HWND parent, int id) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(child) == id) return child;
+        if (HWND inner = FindControl(child, id)) return inner;
+    }
+    return nullptr;
+}
+
+void ListControls(HWND parent) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::printf("control %d %s enabled=%d visible=%d text=%s\n", GetDlgCtrlID(child), ClassOf(child).c_str(),
+                    IsWindowEnabled(child) ? 1 : 0, IsWindowVisible(child) ? 1 : 0, OneLine(TextOf(child)).c_str());
+        ListControls(child);
+    }
+}
+
+struct BoxSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindBoxOf(HWND window, LPARAM search) noexcept {
+    auto& s = *reinterpret_cast<BoxSearch*>(search);  // the search EnumWindows was handed
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != s.processId || !IsWindowVisible(window) || ClassOf(window) != "#32770") return TRUE;
+    s.found = window;
+    return FALSE;
+}
+
+// A message box (any dialog) of the program's process on the screen, or null.
+HWND FindBox(DWORD processId) {
+    BoxSearch search{processId, nullptr};
+    EnumWindows(FindBoxOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForBox(DWORD processId, DWORD timeoutMs) {
+    for (DWORD waited = 0;; waited += kPollMs) {
+        if (HWND box = FindBox(processId)) return box;
+        if (waited >= timeoutMs) return nullptr;
+        Sleep(kPollMs);
+    }
+}
+
+void PrintBox(HWND box) {
+    HWND text = GetDlgItem(box, 0xFFFF);  // a message box's text
+    std::printf("box %s|%s\n", TextOf(box).c_str(), OneLine(text != nullptr ? TextOf(text) : "").c_str());
+    std::fflush(stdout);
+}
+
+// Dismisses a box with its OK command (sent: a posted one does not close it) and waits until
+// it is gone.
+bool DismissBox(HWND box) {
+    SendBounded(box, WM_COMMAND, IDOK, 0);
+    for (DWORD waited = 0; waited < 5000; waited += kPollMs) {
+        if (!IsWindow(box)) return true;
+        Sleep(kPollMs);
+    }
+    return false;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
+}
+
+int Fail(const char* what) {
+    std::printf("error %s\n", what);
+    return 1;
+}
+
+int WaitWindow(DWORD timeoutMs) {
+    for (DWORD waited = 0;; waited += kPollMs) {
+        HWND main = FindMainWindow();
+        if (main != nullptr && IsWindowVisible(main)) {
+            std::printf("window %s\n", TextOf(main).c_str());
+            ListControls(main);
+            return 0;
+        }
+        if (waited >= timeoutMs) return Fail("no main window");
+        Sleep(kPollMs);
+    }
+}
+
+int Type(HWND main, int id, const std::string& text) {
+    HWND edit = FindControl(main, id);
+    if (edit == nullptr) return Fail("no such control");
+    SendBounded(edit, EM_SETSEL, 0, -1);
+    for (char c : text) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    for (DWORD waited = 0; waited < 5000; waited += kPollMs) {
+        if (TextOf(edit) == text) {
+            std::printf("field %d %s\n", id, text.c_str());
+            return 0;
+        }
+        Sleep(kPollMs);
+    }
+    std::printf("field %d %s\n", id, TextOf(edit).c_str());
+    return Fail("the text did not arrive");
+}
+
+int Click(HWND main, int id) {
+    HWND button = FindControl(main, id);
+    if (button == nullptr) return Fail("no such control");
+    if (!IsWindowEnabled(button)) return Fail("the button is disabled");
+    // What a click on an enabled button sends its window.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return 0;
+}
+
+int PressF1(HWND main) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    HWND target = main;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread) && thread.hwndFocus != nullptr) {
+        target = thread.hwndFocus;
+    }
+    PostMessageA(target, WM_KEYDOWN, VK_F1, 1);
+    // Key up: repeat count 1, previous state down, transition bit set.
+    PostMessageA(target, WM_KEYUP, VK_F1, static_cast<LPARAM>(0xC0000001u));
+    return 0;
+}
+
+int ShowBox(HWND main, DWORD timeoutMs) {
+    HWND box = WaitForBox(ProcessOf(main), timeoutMs);
+    if (box == nullptr) return Fail("no box");
+    RECT window{};
+    GetWindowRect(main, &window);
+    SetWindowPos(box, HWND_TOP, window.right + 16, window.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    PrintBox(box);
+    return 0;
+}
+
+int DismissBoxes(HWND main, int count, DWORD timeoutMs) {
+    const DWORD processId = ProcessOf(main);
+    const DWORD start = GetTickCount();
+    for (int done = 0; done < count; ++done) {
+        const DWORD spent = GetTickCount() - start;
+        HWND box = WaitForBox(processId, spent < timeoutMs ? timeoutMs - spent : 0);
+        if (box == nullptr) {
+            std::printf("dismissed %d of %d\n", done, count);
+            return Fail("a box did not come");
+        }
+        PrintBox(box);
+        if (!DismissBox(box)) return Fail("a box did not go");
+    }
+    return 0;
+}
+
+int Read(HWND main, const std::vector<int>& ids) {
+    for (int id : ids) {
+        HWND control = FindControl(main, id);
+        if (control == nullptr) return Fail("no such control");
+        std::printf("field %d %s\n", id, TextOf(control).c_str());
+    }
+    return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+    if (args.empty()) return Fail("no command");
+    const std::string& command = args[0];
+    if (command == "wait-window" && args.size() == 2) return WaitWindow(std::strtoul(args[1].c_str(), nullptr, 10));
+
+    HWND main = FindMainWindow();
+    if (main == nullptr) return Fail("the program's main window is not there");
+    if (command == "controls") {
+        ListControls(main);
+        return 0;
+    }
+    if (command == "type" && args.size() == 3) return Type(main, std::atoi(args[1].c_str()), args[2]);
+    if (command == "click" && args.size() == 2) return Click(main, std::atoi(args[1].c_str()));
+    if (command == "key" && args.size() == 2 && args[1] == "F1") return PressF1(main);
+    if (command == "show-box" && args.size() == 2) return ShowBox(main, std::strtoul(args[1].c_str(), nullptr, 10));
+    if (command == "boxes" && args.size() == 3) {
+        return DismissBoxes(main, std::atoi(args[1].c_str()), std::strtoul(args[2].c_str(), nullptr, 10));
+    }
+    if (command == "read" && args.size() >= 2) {
+        std::vector<int> ids;
+        for (std::size_t i = 1; i < args.size(); ++i) ids.push_back(std::atoi(args[i].c_str()));
+        return Read(main, ids);
+    }
+    if (command == "close" && args.size() == 1) {
+        PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    }
+    return Fail("unknown command or wrong arguments");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int code = Run(std::vector<std::string>(argv + 1, argv + argc));
+    std::fflush(stdout);
+    return code;
+}

@@ -1,0 +1,286 @@
+// The main window procedure in the real main form, built by the runtime and driven by real
+// messages: the About box from F1 and from the menu, the port buttons, their focus changes,
+// closing, and socket events from a real connection to the listener it opens.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/main_commands.h"
+#include "main_form_session.h"
+#include "tests/web/web_test_harness.h"
+
+namespace {
+
+using apptest::FindControl;
+using apptest::MainWindow;
+using apptest::MainWindowUp;
+using apptest::Step;
+namespace id = forms::control_id;
+
+// The WM_COMMAND wParams that reached the main window procedure, in order.
+std::vector<WPARAM> commands;
+
+LRESULT CALLBACK RecordingMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_COMMAND) commands.push_back(wParam);
+    return app::MainWindowProc(window, message, wParam, lParam);
+}
+
+std::vector<WPARAM> CommandsFrom(int control) {
+    std::vector<WPARAM> found;
+    for (WPARAM wParam : commands) {
+        if (LOWORD(wParam) == control) found.push_back(wParam);
+    }
+    return found;
+}
+
+// A file standing in for the serial device; its name fits the 5 characters of inputCom.
+constexpr char kPortFile[] = "p.bin";
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override { commands.clear(); }
+
+    apptest::ProgramRuntime runtime_;
+    testsupport::MessageBoxHook boxes_;
+};
+
+TEST_F(MainWindowTest, F1AndTheMenuItemShowTheAboutBoxOwnedByTheMainWindow) {
+    HWND main = nullptr;
+    apptest::ScriptedLoop loop({
+        {"main window up", MainWindowUp, [&] {
+             main = MainWindow();
+             apptest::PostKey(VK_F1);
+         }},
+        {"About box from F1", [&] { return boxes_.boxes().size() == 1 && !apptest::BoxOpen(); },
+         [&] { PostMessageA(main, WM_COMMAND, MAKEWPARAM(forms::kAboutCommand, app::notification::Menu), 0); }},
+        {"About box from the menu", [&] { return boxes_.boxes().size() == 2 && !apptest::BoxOpen(); },
+         [&] { PostMessageA(main, WM_CLOSE, 0, 0); }},
+    });
+    const int32_t exitCode = loop.Run(RecordingMainProc);
+    EXPECT_TRUE(loop.Finished()) << "stalled at: " << loop.Stalled();
+    EXPECT_FALSE(loop.TimedOut()) << "the window did not close by itself";
+    EXPECT_EQ(exitCode, 0);
+
+    const std::vector<WPARAM> about = CommandsFrom(forms::kAboutCommand);
+    ASSERT_EQ(about.size(), 2u) << "command 40000 reached the procedure " << about.size() << " times";
+    EXPECT_EQ(HIWORD(about[0]), app::notification::Accelerator) << "F1 comes through the accelerator table";
+    EXPECT_EQ(HIWORD(about[1]), app::notification::Menu);
+
+    ASSERT_EQ(boxes_.boxes().size(), 2u);
+    for (const testsupport::BoxRecord& box : boxes_.boxes()) {
+        EXPECT_EQ(box.caption, std::string(app::kAboutCaption));
+        EXPECT_EQ(box.text, std::string(app::kAboutText));
+        EXPECT_EQ(box.owner, main) << "the About box is owned by the main window";
+    }
+}
+
+// Closes the main window with `message` once it is up; the loop must end by itself with 0.
+void ExpectCloseEndsTheLoop(UINT message, WPARAM wParam, const testsupport::MessageBoxHook& boxes) {
+    HWND main = nullptr;
+    apptest::ScriptedLoop loop({
+        {"main window up", MainWindowUp, [&] {
+             main = MainWindow();
+             PostMessageA(main, message, wParam, 0);
+         }},
+    });
+    const int32_t exitCode = loop.Run();
+    EXPECT_TRUE(loop.Finished()) << "stalled at " << loop.Stalled();
+    EXPECT_FALSE(loop.TimedOut()) << "the window did not close by itself";
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(runtime::Application.MainWindow, 0u);
+    EXPECT_TRUE(boxes.boxes().empty()) << "a box was shown: " << boxes.Texts()[0];
+}
+
+TEST_F(MainWindowTest, WmCloseEndsTheLoopWithExitCodeZero) {
+    ExpectCloseEndsTheLoop(WM_CLOSE, 0, boxes_);
+}
+
+TEST_F(MainWindowTest, TheSystemMenusCloseEndsTheLoopWithExitCodeZero) {
+    ExpectCloseEndsTheLoop(WM_SYSCOMMAND, SC_CLOSE, boxes_);
+}
+
+// The built main form, for tests that press its controls directly.
+class BuiltMainWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        main_ = apptest::BuildMainForm(RecordingMainProc);
+        ASSERT_NE(main_, nullptr);
+        SetWindowTextA(FindControl(main_, id::inputCom), kPortFile);
+    }
+    void TearDown() override {
+        if (IsWindow(main_)) DestroyWindow(main_);
+        // The port file can only go once no handle holds it.
+        ClosePort();
+    }
+
+    HWND Control(int control) const { return FindControl(main_, control); }
+    bool Enabled(int control) const { return IsWindowEnabled(Control(control)) != 0; }
+
+    // ">", "!" and "Testeaza port" enabled, in that order.
+    std::vector<bool> ButtonStates() const {
+        return {Enabled(id::btnSetCom), Enabled(id::btnStopCom), Enabled(id::btnTest)};
+    }
+
+    void Click(int control) {
+        ASSERT_TRUE(Enabled(control)) << "button " << control << " is disabled";
+        SendMessageA(Control(control), BM_CLICK, 0, 0);
+    }
+
+    testsupport::TempFile port_{kPortFile};
+    HWND main_ = nullptr;
+};
+
+const std::vector<bool> kDisconnected = {true, false, false};
+const std::vector<bool> kConnected = {false, true, true};
+
+TEST_F(BuiltMainWindowTest, FocusChangesAndDoubleClicksOnTheConnectButtonDoNotConnect) {
+    HWND connect = Control(id::btnSetCom);
+    SetFocus(connect);
+    SetFocus(Control(id::inputLinie));
+    SendMessageA(connect, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+
+    // The notifications did reach the procedure; none of them connected.
+    std::vector<WORD> codes;
+    for (WPARAM wParam : CommandsFrom(id::btnSetCom)) codes.push_back(HIWORD(wParam));
+    EXPECT_EQ(codes, (std::vector<WORD>{BN_SETFOCUS, BN_KILLFOCUS, BN_DBLCLK}));
+    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE) << "the port was opened";
+    EXPECT_TRUE(boxes_.boxes().empty()) << "a box was shown: " << boxes_.Texts()[0];
+    EXPECT_EQ(ButtonStates(), kDisconnected);
+}
+
+TEST_F(BuiltMainWindowTest, ConnectTestAndDisconnectButtons) {
+    Click(id::btnSetCom);
+    ASSERT_EQ(boxes_.Captions(), std::vector<std::string>{"SUCCES!"});
+    EXPECT_EQ(boxes_.boxes()[0].owner, main_) << "the connect result is owned by the main window";
+    EXPECT_NE(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(ButtonStates(), kConnected);
+
+    // "Testeaza port" has no action: no box, the same port, the same buttons, nothing written.
+    const HANDLE open = portHandle;
+    Click(id::btnTest);
+    const std::vector<WPARAM> test = CommandsFrom(id::btnTest);
+    EXPECT_EQ(std::count(test.begin(), test.end(), MAKEWPARAM(id::btnTest, BN_CLICKED)), 1)
+        << "the click reached the procedure";
+    EXPECT_EQ(boxes_.boxes().size(), 1u) << "a box was shown: " << boxes_.Texts().back();
+    EXPECT_EQ(portHandle, open);
+    EXPECT_EQ(ButtonStates(), kConnected);
+
+    Click(id::btnStopCom);
+    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE) << "the port is still open";
+    EXPECT_EQ(ButtonStates(), kDisconnected);
+    EXPECT_EQ(boxes_.boxes().size(), 1u) << "disconnecting shows no box";
+    EXPECT_EQ(port_.Read(), "") << "bytes were written to the port";
+}
+
+TEST_F(BuiltMainWindowTest, ConnectingToAMissingDeviceShowsTheFailureBox) {
+    SetWindowTextA(Control(id::inputCom), "COM99");
+    Click(id::btnSetCom);
+    ASSERT_EQ(boxes_.boxes().size(), 1u);
+    EXPECT_EQ(boxes_.boxes()[0].caption, "Nasol :(");
+    EXPECT_EQ(boxes_.boxes()[0].text, "Nu s-a putut conecta la port");
+    EXPECT_EQ(boxes_.boxes()[0].owner, main_);
+    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(Enabled(id::btnSetCom)) << "the connect button stays usable";
+}
+
+// The built main form with the listener it opened at its creation, and the reply files.
+class ListeningMainWindowTest : public BuiltMainWindowTest {
+protected:
+    void SetUp() override {
+        BuiltMainWindowTest::SetUp();
+        ASSERT_EQ(web::ListenerPort(), web::kHttpPort)
+            << "no listener on port 80 (is another program holding it, or may this test not bind it?)";
+        webtest::StartWinsock();
+    }
+
+    // One connection to port 80 on loopback: sends `request`, returns the whole reply.
+    std::string Exchange(std::string_view request) {
+        webtest::LoopbackClient client(web::kHttpPort);
+        EXPECT_TRUE(client.Connected()) << "connect error " << client.ConnectError();
+        EXPECT_TRUE(client.Send(request));
+        EXPECT_TRUE(webtest::AwaitClose(client)) << "no close; received \"" << client.Received() << "\"";
+        return client.Received();
+    }
+
+    webtest::ReplyFiles files_;
+};
+
+TEST_F(ListeningMainWindowTest, ARequestForTheRootIsAnsweredWithFileA) {
+    const std::string page = "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nfrom a";
+    files_.Write(web::ReplyFile::A, page);
+    EXPECT_EQ(Exchange("GET / HTTP/1.0\r\n\r\n"), page);
+}
+
+TEST_F(ListeningMainWindowTest, AMovementRequestFillsTheFieldsOfTheMainWindow) {
+    const std::string reply = "HTTP/1.0 200 OK\r\n\r\nmoved";
+    files_.Write(web::ReplyFile::S, reply);
+    // No execute flag: the values are shown and nothing is stepped.
+    EXPECT_EQ(Exchange("GET /s?e=0&X7&Y3&Z9 HTTP/1.0\r\n\r\n"), reply)
+        << "C:\\s answers a movement request after start-up";
+    EXPECT_TRUE(boxes_.boxes().empty()) << "a step was made: " << boxes_.Texts()[0];
+    const struct {
+        int control;
+        const char* text;
+    } fields[] = {{id::inputLinie, "0"}, {id::Edit1, "7"}, {id::Edit2, "3"}, {id::Edit3, "9"}};
+    for (const auto& field : fields) {
+        EXPECT_EQ(apptest::TextOf(Control(field.control)), field.text) << "field " << field.control;
+    }
+}
+
+TEST_F(BuiltMainWindowTest, CloseOfAWindowThatIsNoFormIsLeftToTheRuntime) {
+    // GetModalOwner answers -1 for a window that is not a runtime form: that is no owner, so
+    // the close goes on and the port stays as it is.
+    Click(id::btnSetCom);
+    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
+    testsupport::TestWindow foreign{std::vector<testsupport::ControlSpec>{}};
+    EXPECT_EQ(runtime::GetModalOwner(foreign.hwnd()), -1);
+    EXPECT_EQ(app::MainWindowProc(foreign.hwnd(), WM_CLOSE, 0, 0), 0);
+    EXPECT_NE(portHandle, INVALID_HANDLE_VALUE) << "the port was closed";
+    // The main form itself is not modal: its close is left to the runtime too.
+    EXPECT_EQ(runtime::GetModalOwner(main_), 0);
+    EXPECT_EQ(app::MainWindowProc(main_, WM_CLOSE, 0, 0), 0);
+    EXPECT_TRUE(IsWindow(main_));
+    EXPECT_NE(portHandle, INVALID_HANDLE_VALUE);
+}
+
+TEST_F(MainWindowTest, AModallyShownMainFormClosesWithItsPortAndResultTwo) {
+    testsupport::TestWindow owner{std::vector<testsupport::ControlSpec>{}};
+    testsupport::TempFile port(kPortFile);
+    HWND main = nullptr;
+    LONG_PTR result = 0;
+    apptest::ScriptedLoop loop({
+        {"modal form up", MainWindowUp, [&] {
+             main = MainWindow();
+             HWND input = FindControl(main, id::inputCom);
+             SetWindowTextA(input, kPortFile);
+             HWND connect = FindControl(main, id::btnSetCom);
+             PostMessageA(main, WM_COMMAND, MAKEWPARAM(id::btnSetCom, BN_CLICKED), reinterpret_cast<LPARAM>(connect));
+         }},
+        {"port open", [&] { return portHandle != INVALID_HANDLE_VALUE && !apptest::BoxOpen(); },
+         [&] {
+             EXPECT_FALSE(IsWindowEnabled(owner.hwnd())) << "the owner is disabled while the form is modal";
+             PostMessageA(main, WM_CLOSE, 0, 0);
+         }},
+    });
+    loop.Run([&] {
+        result = runtime::BuildForm(forms::MainFormTemplate(app::MainWindowProc), owner.hwnd(), 1, 0);
+        return 0;
+    });
+    EXPECT_TRUE(loop.Finished()) << "stalled at: " << loop.Stalled();
+    EXPECT_FALSE(loop.TimedOut()) << "the form did not close by itself";
+    EXPECT_EQ(result, 2) << "the modal result";
+    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE) << "the port stays open after the form closed";
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_TRUE(IsWindowEnabled(owner.hwnd())) << "the owner is enabled again";
+    EXPECT_EQ(boxes_.Captions(), std::vector<std::string>{"SUCCES!"});
+}
+
+}  // namespace
