@@ -1,13 +1,13 @@
 #include "crash/exception_report.h"
 
 #include "runtime/application.h"
-#include "runtime/number_text.h"
-#include "runtime/pointer_check.h"
+#include "runtime/text/number_text.h"
+#include "runtime/text/pointer_check.h"
 #include "runtime/property_setters.h"
 #include "runtime/startup.h"
 #include "runtime/startup_logic.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_mode.h"
 
 namespace crash {
 

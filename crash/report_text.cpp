@@ -1,6 +1,6 @@
 #include "crash/report_text.h"
 
-#include "runtime/number_format.h"
+#include "runtime/text/number_format.h"
 #include "runtime/startup_logic.h"
 
 namespace crash {

@@ -8,13 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 #include "runtime/work_block.h"
 
 namespace runtime {
 
 // All fields are 32-bit; addresses and handles are kept as 32-bit values (read them with
-// SlotAs<T>(), runtime/template_record.h).
+// SlotAs<T>(), runtime/template/template_record.h).
 struct ApplicationRecord {
     uint32_t Accel;               // accelerator table of the main loop, 0 if none
     uint32_t CommandLine;         // the arguments (command line less the program's name)

@@ -4,10 +4,10 @@
 #include "runtime/runtime_heap.h"
 #include "runtime/screen.h"
 #include "runtime/system_calls.h"
-#include "runtime/template_values.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_core.h"
-#include "runtime/text_mode.h"
+#include "runtime/template/template_values.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_core.h"
+#include "runtime/text/text_mode.h"
 #include "runtime/window_proc.h"
 
 #include <type_traits>

@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "runtime/form_geometry.h"
-#include "runtime/template_copy.h"
-#include "runtime/template_record.h"
+#include "runtime/template/template_copy.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

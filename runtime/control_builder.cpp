@@ -13,9 +13,9 @@
 #include "runtime/property_setters.h"
 #include "runtime/runtime_classes.h"
 #include "runtime/system_calls.h"
-#include "runtime/template_values.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_core.h"
+#include "runtime/template/template_values.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_core.h"
 #include "runtime/window_proc.h"
 #include "runtime/window_table.h"
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <span>
 
-#include "runtime/template_items.h"
-#include "runtime/template_record.h"
+#include "runtime/template/template_items.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "runtime/form_geometry.h"
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

@@ -15,8 +15,8 @@
 #include "runtime/screen.h"
 #include "runtime/shared_pens.h"
 #include "runtime/system_calls.h"
-#include "runtime/template_copy.h"
-#include "runtime/template_values.h"
+#include "runtime/template/template_copy.h"
+#include "runtime/template/template_values.h"
 #include "runtime/window_proc.h"
 #include "runtime/window_table.h"
 

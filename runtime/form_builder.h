@@ -12,7 +12,7 @@
 
 #include "runtime/form_geometry.h"
 #include "runtime/runtime_messages.h"
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

@@ -1,6 +1,6 @@
 #include "runtime/form_geometry.h"
 
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <span>
 
-#include "runtime/template_items.h"
+#include "runtime/template/template_items.h"
 
 namespace runtime {
 

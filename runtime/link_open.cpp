@@ -1,6 +1,6 @@
 #include "runtime/link_open.h"
 
-#include "runtime/text_mode.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 

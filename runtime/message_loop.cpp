@@ -2,10 +2,10 @@
 
 #include "runtime/application.h"
 #include "runtime/form_builder.h"
-#include "runtime/pointer_check.h"
+#include "runtime/text/pointer_check.h"
 #include "runtime/startup.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 

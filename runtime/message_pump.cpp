@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "runtime/text_mode.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 

@@ -3,14 +3,14 @@
 #include "runtime/property_drawing.h"
 
 #include "runtime/form_builder.h"
-#include "runtime/pointer_check.h"
+#include "runtime/text/pointer_check.h"
 #include "runtime/property_support.h"
 #include "runtime/property_table.h"
 #include "runtime/property_texts.h"
 #include "runtime/runtime_heap.h"
 #include "runtime/screen.h"
-#include "runtime/text_core.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/text_core.h"
+#include "runtime/text/text_mode.h"
 #include "runtime/window_table.h"
 
 namespace runtime {

@@ -12,7 +12,7 @@
 #include "runtime/property_support.h"
 #include "runtime/screen.h"
 #include "runtime/system_calls.h"
-#include "runtime/template_values.h"
+#include "runtime/template/template_values.h"
 #include "runtime/window_table.h"
 
 namespace runtime {

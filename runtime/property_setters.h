@@ -14,7 +14,7 @@
 
 #include "runtime/property_getters.h"
 #include "runtime/property_windows.h"
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "runtime/property_table.h"
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 #include "runtime/window_rows.h"  // RepaintNow, shared with the window procedure
 
 namespace runtime {

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <limits>
 
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

@@ -4,12 +4,12 @@
 
 #include "runtime/property_texts.h"
 
-#include "runtime/pointer_check.h"
+#include "runtime/text/pointer_check.h"
 #include "runtime/property_support.h"
 #include "runtime/runtime_heap.h"
 #include "runtime/system_calls.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_core.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_core.h"
 #include "runtime/window_table.h"
 
 #include <type_traits>

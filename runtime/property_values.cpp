@@ -9,8 +9,8 @@
 #include "runtime/property_support.h"
 #include "runtime/runtime_heap.h"
 #include "runtime/system_calls.h"
-#include "runtime/template_values.h"
-#include "runtime/text_core.h"
+#include "runtime/template/template_values.h"
+#include "runtime/text/text_core.h"
 #include "runtime/window_table.h"
 
 namespace runtime {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

@@ -6,9 +6,9 @@
 
 #include "runtime/application.h"
 #include "runtime/startup_logic.h"
-#include "runtime/template_record.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_mode.h"
+#include "runtime/template/template_record.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_mode.h"
 #include "runtime/window_proc.h"
 
 namespace runtime {

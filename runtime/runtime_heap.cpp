@@ -1,6 +1,6 @@
 #include "runtime/runtime_heap.h"
 
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 #include "runtime/window_table.h"
 
 namespace runtime {

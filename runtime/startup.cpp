@@ -9,8 +9,8 @@
 #include "runtime/screen.h"
 #include "runtime/startup_logic.h"
 #include "runtime/system_calls.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_mode.h"
 #include "runtime/window_proc.h"
 #include "runtime/window_table.h"
 

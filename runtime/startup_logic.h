@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "runtime/text_core.h"
+#include "runtime/text/text_core.h"
 
 namespace runtime {
 

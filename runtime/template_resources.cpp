@@ -10,11 +10,11 @@
 #include "runtime/runtime_heap.h"
 #include "runtime/screen.h"
 #include "runtime/system_calls.h"
-#include "runtime/template_copy.h"
-#include "runtime/template_values.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_core.h"
-#include "runtime/text_mode.h"
+#include "runtime/template/template_copy.h"
+#include "runtime/template/template_values.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_core.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 

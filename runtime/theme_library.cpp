@@ -1,7 +1,7 @@
 #include "runtime/theme_library.h"
 
-#include "runtime/text_convert.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 

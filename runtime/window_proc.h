@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

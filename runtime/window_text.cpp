@@ -13,7 +13,7 @@
 #include "runtime/property_setters.h"
 #include "runtime/runtime_heap.h"
 #include "runtime/system_calls.h"
-#include "runtime/text_core.h"
+#include "runtime/text/text_core.h"
 #include "runtime/window_rows.h"
 #include "runtime/window_table.h"
 

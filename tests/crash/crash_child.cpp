@@ -17,10 +17,10 @@
 #include "runtime/application.h"
 #include "runtime/form_builder.h"
 #include "runtime/message_loop.h"
-#include "runtime/number_text.h"
+#include "runtime/text/number_text.h"
 #include "runtime/runtime_messages.h"
 #include "runtime/startup.h"
-#include "runtime/text_search.h"
+#include "runtime/text/text_search.h"
 #include "tests/crash/crash_cases.h"
 #include "tests/crash/fault.site/dotted_fault.h"
 

@@ -14,8 +14,8 @@
 #include "builder_test_resources.h"
 #include "built_form_fixture.h"
 #include "runtime/application.h"
-#include "runtime/template_items.h"
-#include "runtime/template_values.h"
+#include "runtime/template/template_items.h"
+#include "runtime/template/template_values.h"
 #include "runtime/window_proc.h"
 #include "runtime/window_table.h"
 

@@ -15,8 +15,8 @@
 #include "runtime/build_support.h"
 #include "runtime/runtime_heap.h"
 #include "runtime/runtime_messages.h"
-#include "runtime/template_copy.h"
-#include "runtime/template_values.h"
+#include "runtime/template/template_copy.h"
+#include "runtime/template/template_values.h"
 #include "runtime/window_table.h"
 
 namespace {

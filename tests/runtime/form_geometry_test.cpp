@@ -3,7 +3,7 @@
 
 #include "runtime/form_geometry.h"
 #include "runtime/screen_units.h"
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 #include <gtest/gtest.h>
 

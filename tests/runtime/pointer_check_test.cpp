@@ -5,10 +5,10 @@
 // first fault on it and then makes the page readable and writable, so the faulting instruction
 // runs again and the call completes: the test sees the fault without the process ending.
 
-#include "runtime/number_text.h"
-#include "runtime/pointer_check.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_search.h"
+#include "runtime/text/number_text.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_search.h"
 #include "text_mode_test.h"
 
 #include <windows.h>

@@ -18,7 +18,7 @@
 #include "runtime/property_texts.h"
 #include "runtime/runtime_messages.h"
 #include "runtime/screen.h"
-#include "runtime/template_values.h"
+#include "runtime/template/template_values.h"
 #include "runtime/window_table.h"
 #include "tests/support/window_messages.h"
 

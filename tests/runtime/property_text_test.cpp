@@ -9,7 +9,7 @@
 
 #include "built_form_fixture.h"
 #include "runtime/property_texts.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/text_mode.h"
 
 namespace {
 

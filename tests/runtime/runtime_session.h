@@ -18,9 +18,9 @@
 #include "runtime/runtime_heap.h"
 #include "runtime/startup.h"
 #include "runtime/system_calls.h"
-#include "runtime/template_record.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_mode.h"
+#include "runtime/template/template_record.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_mode.h"
 #include "runtime/window_proc.h"
 #include "runtime/window_table.h"
 

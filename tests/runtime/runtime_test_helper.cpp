@@ -10,7 +10,7 @@
 
 #include "runtime/application.h"
 #include "runtime/startup.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/text_mode.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "runtime/message_pump.h"
 #include "runtime/property_setters.h"
 #include "runtime/shared_pens.h"
-#include "runtime/template_items.h"
+#include "runtime/template/template_items.h"
 #include "runtime/theme_library.h"
 
 namespace {

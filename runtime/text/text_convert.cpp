@@ -1,10 +1,10 @@
-#include "runtime/text_convert.h"
+#include "runtime/text/text_convert.h"
 
 #include <windows.h>
 
-#include "runtime/pointer_check.h"
-#include "runtime/text_core.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_core.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 

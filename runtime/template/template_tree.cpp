@@ -1,4 +1,4 @@
-#include "runtime/template_tree.h"
+#include "runtime/template/template_tree.h"
 
 namespace runtime {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 namespace runtime {
 

@@ -1,7 +1,7 @@
-#include "runtime/number_text.h"
+#include "runtime/text/number_text.h"
 
-#include "runtime/pointer_check.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 

@@ -1,6 +1,6 @@
-#include "runtime/template_copy.h"
+#include "runtime/template/template_copy.h"
 
-#include "runtime/template_tree.h"
+#include "runtime/template/template_tree.h"
 
 namespace runtime {
 

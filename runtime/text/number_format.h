@@ -1,6 +1,6 @@
 #pragma once
-// FormatNumber's body, one template for both text modes (see runtime/text_core.h).
-// Platform-free; the checking public entry is in runtime/number_text.h.
+// FormatNumber's body, one template for both text modes (see runtime/text/text_core.h).
+// Platform-free; the checking public entry is in runtime/text/number_text.h.
 
 #include <cstdint>
 

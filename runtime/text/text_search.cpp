@@ -1,8 +1,8 @@
-#include "runtime/text_search.h"
+#include "runtime/text/text_search.h"
 
-#include "runtime/pointer_check.h"
-#include "runtime/text_core.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_core.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Searching, trimming and mnemonics in texts of the runtime's text mode: each helper as an
 // ANSI member (A), a wide member (W) and a public entry that checks its pointer arguments and
-// calls the member chosen by `wideMode`. The rules are those of runtime/text_core.h.
+// calls the member chosen by `wideMode`. The rules are those of runtime/text/text_core.h.
 
 #include <cstdint>
 

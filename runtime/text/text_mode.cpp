@@ -1,4 +1,4 @@
-#include "runtime/text_mode.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 

@@ -1,4 +1,4 @@
-#include "runtime/pointer_check.h"
+#include "runtime/text/pointer_check.h"
 
 namespace runtime {
 

@@ -1,11 +1,11 @@
 #pragma once
 // FormatNumber in the runtime's text mode: an ANSI member (A), a wide member (W) and a public
 // entry that checks the destination for writing and calls the member chosen by `wideMode`.
-// The formats are those of runtime/number_format.h.
+// The formats are those of runtime/text/number_format.h.
 
 #include <cstdint>
 
-#include "runtime/number_format.h"
+#include "runtime/text/number_format.h"
 
 namespace runtime {
 
