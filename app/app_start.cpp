@@ -9,9 +9,9 @@
 #include "app/main_window.h"
 #include "crash/exception_report.h"
 #include "forms/main_form.h"
-#include "runtime/application.h"
-#include "runtime/message_loop.h"
-#include "runtime/startup.h"
+#include "runtime/process/application.h"
+#include "runtime/start/message_loop.h"
+#include "runtime/start/startup.h"
 
 namespace app {
 

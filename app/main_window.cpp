@@ -5,8 +5,8 @@
 #include "app/main_commands.h"
 #include "app/motion/motion.h"
 #include "app/web/web_front.h"
-#include "runtime/property_getters.h"
-#include "runtime/property_windows.h"
+#include "runtime/property/property_getters.h"
+#include "runtime/property/property_windows.h"
 
 namespace app {
 

@@ -5,7 +5,7 @@
 // made into the runtime's own copies. Platform-free: where the records, arrays and texts live
 // is the store's business (the runtime heap in the program, a table in the host tests), and
 // records refer to each other by the 32-bit slot values the store hands out. (What a copy owns
-// is released with its window: runtime/record_release.h.)
+// is released with its window: runtime/process/record_release.h.)
 
 #include <cstdint>
 

@@ -18,8 +18,14 @@ namespace runtime {
 // filled by the builder or the window procedure. Where a slot means different things for forms
 // and controls, both names stand in an anonymous union.
 struct TemplateRecord {
-    int32_t ClassFlag0;      // picture, toolbar, status bar, rebar: dock side (0 none, 1..4)
-    int32_t AutoSize;        // label, picture: size to the text / picture
+    union {
+        int32_t ClassFlag0;  // toolbar: 0 has the builder apply Visible
+        int32_t DockSide;    // picture, toolbar, status bar, rebar: dock_side constants
+    };
+    union {
+        int32_t AutoSize;    // label, picture: size to the text / picture
+        int32_t IsCancel;    // push button: Esc presses it
+    };
     uint32_t BackColor;      // colour encoding
     uint32_t BackColorRgb;   // runtime: BackColor resolved to RGB
     uint32_t BackBrush;      // runtime: brush of the back colour
@@ -30,11 +36,16 @@ struct TemplateRecord {
     };
     uint32_t Cursor;         // image reference
     int32_t CursorKind;      // cursor code 0..14 used at WM_SETCURSOR
-    int32_t NoClose;         // form: greys the Close command
+    union {
+        int32_t NoClose;         // form: greys the Close command
+        int32_t IsDefault;       // push button: the form's default button (Enter presses it)
+        int32_t PaintsOffscreen; // picture: paints through an off-screen bitmap (PictureOption)
+    };
     union {
         int32_t ItemCount;   // entries of the item array (Items)
         int32_t LineStyle;   // form, picture: pen style 0..6
         uint32_t ImageList;  // image-list holder: runtime, its image list
+        int32_t OwnerDrawn;  // push button: drawn by the runtime (graphical)
     };
     int32_t LineWidth;       // form, picture: pen width
     int32_t Enabled;
@@ -59,22 +70,44 @@ struct TemplateRecord {
     int32_t FixedFontSize;   // form: font heights independent of the screen DPI
     int32_t Left;
     int32_t IsMain;          // form: the application's main window
-    int32_t MaxLength;       // edit: text limit; push button: style; combo: items shown
+    union {
+        int32_t MaxLength;      // edit: text limit
+        int32_t ButtonStyle;    // push button: picture position (ButtonStyle)
+        int32_t DropDownItems;  // combo box: items shown when the list drops down
+        int32_t IsHyperlink;    // label: a link the shell opens when clicked
+    };
     int32_t MdiChild;        // form: MDI child window
     union {
         uint32_t Menu;         // form: image reference (menu resource or handle)
         uint32_t ToolTipText;  // control: text reference
     };
     uint32_t Name;           // address of an ANSI string, never converted
-    int32_t MultiLine;       // edit: multi-line; push button: wraps; label: shows '&'
-    int32_t ClassValue3;     // status bar: simple mode; trackbar: selection start
+    union {
+        int32_t MultiLine;      // edit: multi-line; push button: wraps; label: shows '&'
+        int32_t PrintX;         // form, picture: print position across, in pixels
+        int32_t GripperCursor;  // rebar: cursor code over its gripper
+    };
+    union {
+        int32_t ClassValue3;  // status bar: simple mode; trackbar: selection start
+        int32_t PrintY;       // form, picture: print position down, in pixels
+        int32_t LastHitTest;  // rebar: runtime, the hit test of its last NM_NCHITTEST
+        int32_t CaptionLeft;  // group box: runtime, the caption's left offset
+    };
     uint32_t OwnerForm;      // runtime, control: window of the owning form
-    int32_t PasswordChar;    // edit
+    union {
+        int32_t PasswordChar;   // edit
+        int32_t RedrawOnSize;   // dialog and window form: the class redraws on a size change
+        uint32_t PrintedText;   // picture: runtime, the text PrintText has it paint
+    };
     uint32_t Pen;            // runtime: drawing pen of a form or picture
     uint32_t Picture;        // image reference (toolbar bitmap, header image list text)
     int32_t RightToLeft;
     int32_t ScaleMode;       // ScaleMode constants
-    int32_t Max;             // range maximum
+    union {
+        int32_t Max;           // range maximum
+        int32_t ScrollBars;    // form, text box, picture: 0 none, 1 horizontal, 2 vertical, 3 both
+        uint32_t HoverColor;   // hyperlink label: text colour while the mouse is over it
+    };
     union {
         int32_t Min;          // control: range minimum
         int32_t WindowState;  // form: WindowState constants
@@ -92,9 +125,14 @@ struct TemplateRecord {
     int32_t Alignment;       // label, group, picture: 0 left 1 centre 2 right; class-specific
     int32_t CaptionLength;   // runtime: caption length in characters
     int32_t ClassValue4;     // form: timer interval in milliseconds
-    int32_t TimerId;         // runtime, form: running timer (2) or 0
+    int32_t TimerId;         // runtime, form: running timer (kFormTimerId) or 0
     int32_t Top;
-    int32_t ClassValue5;     // push button: focus frame; trackbar: ticks; image list: count
+    union {
+        int32_t ClassValue5;        // trackbar: ticks; image list: initial count
+        int32_t FocusFrame;         // push button: draws a focus frame
+        int32_t IsTransparent;      // label, image: drawn over what lies below
+        int32_t AlternativeDocking; // form: the bottom bar docks last, between the side bars
+    };
     int32_t Type;            // FormKind or ClassCode constants
     int32_t Value;           // check state, position
     int32_t Visible;
@@ -132,7 +170,9 @@ static_assert(std::is_trivially_copyable_v<TemplateRecord>);
 static_assert(sizeof(TemplateRecord) == kTemplateRecordSize);
 static_assert(sizeof(RuntimeRecord) == kRuntimeRecordSize);
 static_assert(offsetof(TemplateRecord, ClassFlag0) == 0);
+static_assert(offsetof(TemplateRecord, DockSide) == 0);
 static_assert(offsetof(TemplateRecord, AutoSize) == 4);
+static_assert(offsetof(TemplateRecord, IsCancel) == 4);
 static_assert(offsetof(TemplateRecord, BackColor) == 8);
 static_assert(offsetof(TemplateRecord, BackColorRgb) == 12);
 static_assert(offsetof(TemplateRecord, BackBrush) == 16);
@@ -142,9 +182,12 @@ static_assert(offsetof(TemplateRecord, ClassValue2) == 24);
 static_assert(offsetof(TemplateRecord, Cursor) == 28);
 static_assert(offsetof(TemplateRecord, CursorKind) == 32);
 static_assert(offsetof(TemplateRecord, NoClose) == 36);
+static_assert(offsetof(TemplateRecord, IsDefault) == 36);
+static_assert(offsetof(TemplateRecord, PaintsOffscreen) == 36);
 static_assert(offsetof(TemplateRecord, ItemCount) == 40);
 static_assert(offsetof(TemplateRecord, LineStyle) == 40);
 static_assert(offsetof(TemplateRecord, ImageList) == 40);
+static_assert(offsetof(TemplateRecord, OwnerDrawn) == 40);
 static_assert(offsetof(TemplateRecord, LineWidth) == 44);
 static_assert(offsetof(TemplateRecord, Enabled) == 48);
 static_assert(offsetof(TemplateRecord, FocusWindow) == 52);
@@ -169,19 +212,31 @@ static_assert(offsetof(TemplateRecord, FixedFontSize) == 124);
 static_assert(offsetof(TemplateRecord, Left) == 128);
 static_assert(offsetof(TemplateRecord, IsMain) == 132);
 static_assert(offsetof(TemplateRecord, MaxLength) == 136);
+static_assert(offsetof(TemplateRecord, ButtonStyle) == 136);
+static_assert(offsetof(TemplateRecord, DropDownItems) == 136);
+static_assert(offsetof(TemplateRecord, IsHyperlink) == 136);
 static_assert(offsetof(TemplateRecord, MdiChild) == 140);
 static_assert(offsetof(TemplateRecord, Menu) == 144);
 static_assert(offsetof(TemplateRecord, ToolTipText) == 144);
 static_assert(offsetof(TemplateRecord, Name) == 148);
 static_assert(offsetof(TemplateRecord, MultiLine) == 152);
+static_assert(offsetof(TemplateRecord, PrintX) == 152);
+static_assert(offsetof(TemplateRecord, GripperCursor) == 152);
 static_assert(offsetof(TemplateRecord, ClassValue3) == 156);
+static_assert(offsetof(TemplateRecord, PrintY) == 156);
+static_assert(offsetof(TemplateRecord, LastHitTest) == 156);
+static_assert(offsetof(TemplateRecord, CaptionLeft) == 156);
 static_assert(offsetof(TemplateRecord, OwnerForm) == 160);
 static_assert(offsetof(TemplateRecord, PasswordChar) == 164);
+static_assert(offsetof(TemplateRecord, RedrawOnSize) == 164);
+static_assert(offsetof(TemplateRecord, PrintedText) == 164);
 static_assert(offsetof(TemplateRecord, Pen) == 168);
 static_assert(offsetof(TemplateRecord, Picture) == 172);
 static_assert(offsetof(TemplateRecord, RightToLeft) == 176);
 static_assert(offsetof(TemplateRecord, ScaleMode) == 180);
 static_assert(offsetof(TemplateRecord, Max) == 184);
+static_assert(offsetof(TemplateRecord, ScrollBars) == 184);
+static_assert(offsetof(TemplateRecord, HoverColor) == 184);
 static_assert(offsetof(TemplateRecord, Min) == 188);
 static_assert(offsetof(TemplateRecord, WindowState) == 188);
 static_assert(offsetof(TemplateRecord, SelEnd) == 192);
@@ -196,6 +251,9 @@ static_assert(offsetof(TemplateRecord, ClassValue4) == 216);
 static_assert(offsetof(TemplateRecord, TimerId) == 220);
 static_assert(offsetof(TemplateRecord, Top) == 224);
 static_assert(offsetof(TemplateRecord, ClassValue5) == 228);
+static_assert(offsetof(TemplateRecord, FocusFrame) == 228);
+static_assert(offsetof(TemplateRecord, IsTransparent) == 228);
+static_assert(offsetof(TemplateRecord, AlternativeDocking) == 228);
 static_assert(offsetof(TemplateRecord, Type) == 232);
 static_assert(offsetof(TemplateRecord, Value) == 236);
 static_assert(offsetof(TemplateRecord, Visible) == 240);
@@ -267,6 +325,11 @@ constexpr int32_t First = Label;
 constexpr int32_t Last = Rebar;
 }  // namespace class_code
 
+// Group boxes, picture boxes and rebars: the controls that hold controls.
+constexpr bool IsContainer(int32_t type) {
+    return type == class_code::GroupBox || type == class_code::PictureBox || type == class_code::Rebar;
+}
+
 // Window class of each control class code, in code order from class_code::First.
 inline constexpr const char* kControlClassNames[] = {
     "STATIC",             // 4 label
@@ -309,6 +372,9 @@ constexpr const char* ControlClassName(int32_t code) {
     return kControlClassNames[code - class_code::First];
 }
 
+// The identifier of a form's timer (ClassValue4 interval) while it runs, kept in TimerId.
+constexpr int32_t kFormTimerId = 2;
+
 // Form WindowState (slot 188); the form is shown with ShowWindow(state + 1).
 namespace window_state {
 constexpr int32_t Hidden = -1;
@@ -345,7 +411,7 @@ constexpr int32_t Standard = 1;
 constexpr int32_t Balloon = 2;
 }  // namespace tooltip_mode
 
-// Dock side of a picture, toolbar, status bar or rebar (ClassFlag0).
+// Dock side of a picture, toolbar, status bar or rebar (DockSide).
 namespace dock_side {
 constexpr int32_t None = 0;
 constexpr int32_t Top = 1;

@@ -4,8 +4,10 @@
 // lengths and indexes count units. The helpers work in place on the caller's buffers and
 // allocate nothing. Platform-free; the checking public entries are in runtime/text_*.h.
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <string_view>
 #include <type_traits>
 
 namespace runtime::text {
@@ -134,6 +136,17 @@ int32_t MatchMnemonic(const Ch* text, uint32_t key) {
     // never stands for an ASCII letter.
     const uint32_t wanted = AsUnit<Ch>(key);
     return (unit == wanted || unit == (wanted & ~0x20u)) ? 1 : 0;
+}
+
+// Copies at most `capacity` - 1 units of a text into a buffer of `capacity` units and ends it;
+// returns the units copied. A capacity of 0 writes nothing.
+template <class Ch>
+std::size_t CopyBounded(std::basic_string_view<Ch> source, Ch* destination, std::size_t capacity) {
+    if (capacity == 0) return 0;
+    const std::size_t count = source.size() < capacity - 1 ? source.size() : capacity - 1;
+    for (std::size_t i = 0; i < count; ++i) destination[i] = source[i];
+    destination[count] = 0;
+    return count;
 }
 
 }  // namespace runtime::text

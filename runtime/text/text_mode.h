@@ -10,4 +10,12 @@ namespace runtime {
 // writer) and never changed afterwards.
 extern int32_t wideMode;
 
+// Runs `body` with a value of the mode's text unit, char{} in ANSI mode and wchar_t{} in wide
+// mode, so that a body written once as a template over the unit works on the runtime's texts.
+template <class Body>
+decltype(auto) WithTextUnit(Body&& body) {
+    if (wideMode != 0) return body(wchar_t{});
+    return body(char{});
+}
+
 }  // namespace runtime

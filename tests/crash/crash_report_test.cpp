@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "crash/exception_report.h"
-#include "runtime/application.h"
+#include "runtime/process/application.h"
 #include "tests/crash/child_run.h"
 #include "tests/crash/crash_cases.h"
 

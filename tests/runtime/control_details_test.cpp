@@ -12,12 +12,14 @@
 
 #include "builder_test_resources.h"
 #include "built_form_fixture.h"
-#include "runtime/build_support.h"
-#include "runtime/runtime_heap.h"
-#include "runtime/runtime_messages.h"
+#include "runtime/build/build_support.h"
+#include "runtime/build/control_builder.h"
+#include "runtime/build/template_resources.h"
+#include "runtime/process/runtime_heap.h"
+#include "runtime/process/runtime_messages.h"
+#include "runtime/process/window_table.h"
 #include "runtime/template/template_copy.h"
 #include "runtime/template/template_values.h"
-#include "runtime/window_table.h"
 
 namespace {
 

@@ -11,13 +11,15 @@
 
 #include "builder_test_resources.h"
 #include "builder_test_support.h"
-#include "runtime/application.h"
-#include "runtime/form_builder.h"
-#include "runtime/property_setters.h"
-#include "runtime/runtime_messages.h"
-#include "runtime/shared_pens.h"
-#include "runtime/window_proc.h"
-#include "runtime/window_table.h"
+#include "runtime/build/form_builder.h"
+#include "runtime/paint/shared_pens.h"
+#include "runtime/process/application.h"
+#include "runtime/process/runtime_messages.h"
+#include "runtime/process/window_table.h"
+#include "runtime/property/property_getters.h"
+#include "runtime/property/property_setters.h"
+#include "runtime/property/property_windows.h"
+#include "runtime/window/window_proc.h"
 #include "runtime_session.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "built_form_fixture.h"
-#include "runtime/property_texts.h"
+#include "runtime/property/property_texts.h"
 #include "runtime/text/text_mode.h"
 
 namespace {

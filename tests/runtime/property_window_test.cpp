@@ -8,13 +8,16 @@
 #include <string>
 
 #include "built_form_fixture.h"
-#include "runtime/build_support.h"
-#include "runtime/form_builder.h"
-#include "runtime/property_drawing.h"
-#include "runtime/property_setters.h"
-#include "runtime/property_windows.h"
-#include "runtime/screen.h"
-#include "runtime/window_table.h"
+#include "runtime/build/build_support.h"
+#include "runtime/build/form_builder.h"
+#include "runtime/process/message_pump.h"
+#include "runtime/process/runtime_messages.h"
+#include "runtime/process/screen.h"
+#include "runtime/process/window_table.h"
+#include "runtime/property/property_drawing.h"
+#include "runtime/property/property_getters.h"
+#include "runtime/property/property_setters.h"
+#include "runtime/property/property_windows.h"
 
 namespace {
 
@@ -51,7 +54,7 @@ protected:
         form.Add(images);
         form.Add(form.Control(class_code::PushButton, kButton, "Button", 5, 40, 80, 24));
         // The default flag of a push button is its slot 36.
-        form.At(form.Add(form.Control(class_code::PushButton, kDefaultButton, "Ok", 5, 70, 80, 24))).NoClose = 1;
+        form.At(form.Add(form.Control(class_code::PushButton, kDefaultButton, "Ok", 5, 70, 80, 24))).IsDefault = 1;
         form.Add(form.Control(class_code::PictureBox, kPicture, "Picture", 5, 110, 80, 40));
         form.Form().ControlCount = 6;
         ASSERT_NE(Build(form), nullptr);
@@ -244,7 +247,7 @@ TEST_F(BUILDER_SUITE(PropertyWindow), ThePrintPositionIsKeptInPixelsAndReadInUni
     RuntimeRecord* form = runtime::FindWindowRecord(form_);
     form->ScaleMode = runtime::scale_mode::Twips;
     ASSERT_EQ(runtime::SetCurrentX(form_, 20 * runtime::twipsPerPixelX), 1);
-    EXPECT_EQ(form->MultiLine, 20) << "slot 152 holds pixels";
+    EXPECT_EQ(form->PrintX, 20) << "the print position is kept in pixels";
     EXPECT_EQ(runtime::GetCurrentX(form_), 20 * runtime::twipsPerPixelX) << "read back in twips";
     form->ScaleMode = runtime::scale_mode::Pixels;
     EXPECT_EQ(runtime::GetCurrentX(Control(kEdit)), -1);

@@ -1,9 +1,9 @@
 // The runtime heap, FreeRuntimeBlock, the window table over real windows and the screen's
 // twips.
 
-#include "runtime/runtime_heap.h"
-#include "runtime/screen.h"
-#include "runtime/window_table.h"
+#include "runtime/process/runtime_heap.h"
+#include "runtime/process/screen.h"
+#include "runtime/process/window_table.h"
 #include "text_mode_test.h"
 
 #include <windows.h>

@@ -12,17 +12,17 @@
 #include <map>
 #include <vector>
 
-#include "runtime/application.h"
-#include "runtime/form_builder.h"
-#include "runtime/runtime_classes.h"
-#include "runtime/runtime_heap.h"
-#include "runtime/startup.h"
-#include "runtime/system_calls.h"
+#include "runtime/process/application.h"
+#include "runtime/build/form_builder.h"
+#include "runtime/process/runtime_classes.h"
+#include "runtime/process/runtime_heap.h"
+#include "runtime/start/startup.h"
+#include "runtime/process/system_calls.h"
 #include "runtime/template/template_record.h"
 #include "runtime/text/text_convert.h"
 #include "runtime/text/text_mode.h"
-#include "runtime/window_proc.h"
-#include "runtime/window_table.h"
+#include "runtime/window/window_proc.h"
+#include "runtime/process/window_table.h"
 
 namespace runtimetest {
 

@@ -1,6 +1,6 @@
 // Twips, pixels and the point divisor for given screen resolutions.
 
-#include "runtime/screen_units.h"
+#include "runtime/process/screen_units.h"
 
 #include <gtest/gtest.h>
 
