@@ -59,6 +59,7 @@ protected:
     }
     void TearDown() override {
         runtime::SetMainForm(nullptr);
+        runtimetest::DestroyThreadWindows();
         runtime::ShutdownRuntime();
         runtimetest::TakeQueuedMessages();
         app.Reset();

@@ -28,7 +28,18 @@ namespace runtimetest {
 
 using runtime::RuntimeRecord;
 
-// The runtime as the program starts it, shut down again at the end of the test.
+// Destroys the top-level windows the calling thread still has, so that no test leaves a form
+// behind for the next one of its program (a loop that ended on a quit message leaves its main
+// form open, for instance).
+inline BOOL CALLBACK DestroyEnumeratedWindow(HWND window, LPARAM) noexcept {
+    DestroyWindow(window);
+    return TRUE;
+}
+
+inline void DestroyThreadWindows() { EnumThreadWindows(GetCurrentThreadId(), DestroyEnumeratedWindow, 0); }
+
+// The runtime as the program starts it, shut down again at the end of the test with the windows
+// the test left.
 class RuntimeSession {
 public:
     explicit RuntimeSession(int32_t wideRequest = 0, const char* applicationName = "Project1",
@@ -36,7 +47,10 @@ public:
         runtime::StartRuntime(GetModuleHandleA(nullptr), applicationName, "Project1.exe", description,
                               runtime::form_kind::Window, wideRequest);
     }
-    ~RuntimeSession() { runtime::ShutdownRuntime(); }
+    ~RuntimeSession() {
+        DestroyThreadWindows();
+        runtime::ShutdownRuntime();
+    }
     RuntimeSession(const RuntimeSession&) = delete;
     RuntimeSession& operator=(const RuntimeSession&) = delete;
 };
