@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "runtime/base/report_if.h"
 #include "runtime/build/form_geometry.h"
 #include "runtime/template/template_record.h"
 
@@ -74,7 +75,10 @@ constexpr Placement DockInto(DockArea& free, int32_t side, int32_t width, int32_
         case dock_side::Right:
             free.right -= width;
             return Placement{free.right, free.top, width, free.bottom - free.top};
-        default: return Placement{};
+        default:
+            // The passes hand over docked children only (DocksInPass).
+            ReportIf(side < dock_side::Top || side > dock_side::Right);
+            return Placement{};
     }
 }
 
