@@ -15,9 +15,10 @@ void MeasureScreen() {
     const int32_t dpiX = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
     const int32_t dpiY = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen != nullptr) ReleaseDC(nullptr, screen);
-    twipsPerPixelX = TwipsPerPixel(dpiX);
-    twipsPerPixelY = TwipsPerPixel(dpiY);
-    pointDivisor = PointDivisor(dpiY);
+    const ScreenScale scale = ScaleOfScreen(dpiX, dpiY);
+    twipsPerPixelX = scale.twipsPerPixelX;
+    twipsPerPixelY = scale.twipsPerPixelY;
+    pointDivisor = scale.pointDivisor;
 }
 
 int32_t TwipsToPixelsX(int32_t value, int32_t scaleMode) {

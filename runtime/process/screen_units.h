@@ -29,6 +29,19 @@ constexpr int32_t PointDivisor(int32_t dpi) {
     return divisor > 0 ? divisor : 1;
 }
 
+// What start-up keeps of the screen: the twips per pixel across (from the horizontal dots per
+// inch) and down (from the vertical ones), and the point divisor, from the vertical ones.
+struct ScreenScale {
+    int32_t twipsPerPixelX;
+    int32_t twipsPerPixelY;
+    int32_t pointDivisor;
+    bool operator==(const ScreenScale&) const = default;
+};
+
+constexpr ScreenScale ScaleOfScreen(int32_t dpiX, int32_t dpiY) {
+    return ScreenScale{TwipsPerPixel(dpiX), TwipsPerPixel(dpiY), PointDivisor(dpiY)};
+}
+
 // Scale mode twips: the value divided by the twips per pixel, truncated toward zero; any other
 // scale mode leaves the value as it is.
 constexpr int32_t TwipsToPixels(int32_t value, int32_t scaleMode, int32_t twipsPerPixel) {

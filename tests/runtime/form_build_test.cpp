@@ -269,20 +269,33 @@ TEST_F(BUILDER_SUITE(FormBuild), TheQuitMessageOutlivesAModalLoop) {
     EXPECT_EQ(quit.code, 7u);
 }
 
+// A form whose template has no controls registers no tools, even when it has a runtime child
+// with a tooltip text: the application makes one while the form is created, before the tools
+// would be registered.
 TEST_F(BUILDER_SUITE(FormBuild), AFormWithoutControlsHasNoChildArrayAndNoTools) {
     FormTemplate form;
     form.Form().ToolTips = runtime::tooltip_mode::Balloon;
+    form.Form().WindowProc = runtimetest::ScriptedAppSlot();
+    HWND madeByTheApplication = nullptr;
+    runtimetest::app.onMessage = [&](HWND window, UINT message, WPARAM, LPARAM) {
+        if (message != WM_NCCREATE || madeByTheApplication != nullptr) return;
+        RuntimeRecord* record = runtimetest::NewRecord(class_code::TextBox);
+        record->ToolTip = runtimetest::HeapText("a tip");
+        madeByTheApplication = runtimetest::AttachControl(record, "EDIT", 0, window, 9);
+    };
     HWND window = Build(form);
+    runtimetest::app.onMessage = nullptr;
     ASSERT_NE(window, nullptr);
+    ASSERT_NE(madeByTheApplication, nullptr) << "the application's child is there";
+    ASSERT_EQ(GetParent(madeByTheApplication), window);
     const RuntimeRecord* record = runtime::FindWindowRecord(window);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->Children, 0u);
-    EXPECT_EQ(GetWindow(window, GW_CHILD), nullptr);
     auto tooltip = runtime::SlotAs<HWND>(record->ToolTip);
     ASSERT_NE(tooltip, nullptr);
     EXPECT_EQ(GetWindowLongPtrW(tooltip, GWL_STYLE) & (TTS_ALWAYSTIP | TTS_BALLOON), TTS_ALWAYSTIP | TTS_BALLOON);
     EXPECT_EQ(GetWindow(tooltip, GW_OWNER), window);
-    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 0) << "tools registered";
 }
 
 TEST_F(BUILDER_SUITE(FormBuild), CaptionMenuIconsAndCloseCommand) {

@@ -33,7 +33,8 @@ enum : int32_t {
     kImageList = 4,
     kButton = 5,
     kDefaultButton = 6,
-    kPicture = 7
+    kPicture = 7,
+    kNegativeIndex = -1
 };
 
 class BUILDER_SUITE(PropertyWindow) : public buildertest::BuiltFormTest {
@@ -56,7 +57,9 @@ protected:
         // The default flag of a push button is its slot 36.
         form.At(form.Add(form.Control(class_code::PushButton, kDefaultButton, "Ok", 5, 70, 80, 24))).IsDefault = 1;
         form.Add(form.Control(class_code::PictureBox, kPicture, "Picture", 5, 110, 80, 40));
-        form.Form().ControlCount = 6;
+        // A control whose Index is below 0: no identifier may reach it.
+        form.Add(form.Control(class_code::Label, kNegativeIndex, "Negative", 5, 160, 80, 16));
+        form.Form().ControlCount = 7;
         ASSERT_NE(Build(form), nullptr);
         foreign_ = CreateWindowExW(0, L"STATIC", L"x", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
@@ -81,7 +84,7 @@ TEST_F(BUILDER_SUITE(PropertyWindow), ControlsAreFoundByIdentifier) {
         int32_t id;
         int32_t found;
     } cases[] = {
-        {"999", form_, 999, 0},
+        {"999, which the control of Index -1 would have", form_, 999, 0},
         {"-5", form_, -5, 0},
         {"an index no control has", form_, 1050, 0},
         {"a control of the form", form_, 1000 + kEdit, AsValue(Control(kEdit))},
