@@ -2,7 +2,7 @@
 // The bodies of the runtime's text helpers, one template for both text modes: `Ch` is char for
 // ANSI texts and a 16-bit unit (wchar_t on Windows) for wide texts. Texts are NUL-terminated;
 // lengths and indexes count units. The helpers work in place on the caller's buffers and
-// allocate nothing. Platform-free; the checking public entries are in runtime/text_*.h.
+// allocate nothing. Platform-free; the checking public entries are in runtime/text/text_*.h.
 
 #include <cstddef>
 #include <cstdint>

@@ -340,8 +340,16 @@ TEST_F(BUILDER_SUITE(FormBuild), FontColoursPenAndVisibility) {
         int32_t state;
         bool shown;
         bool zoomed;
+        bool iconic;
     };
-    const ShowCase cases[] = {{1, 0, true, false}, {1, 2, true, true}, {0, 0, false, false}};
+    const ShowCase cases[] = {
+        {1, 0, true, false, false},
+        {1, 2, true, true, false},
+        {1, 1, true, false, true},
+        // A state that names none is shown normal (state + 1 would be the minimise command).
+        {1, 5, true, false, false},
+        {0, 0, false, false, false},
+    };
     for (const ShowCase& c : cases) {
         FormTemplate form;
         form.Form().Visible = c.visible;
@@ -350,10 +358,12 @@ TEST_F(BUILDER_SUITE(FormBuild), FontColoursPenAndVisibility) {
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(IsWindowVisible(window) != 0, c.shown) << "visible " << c.visible;
         EXPECT_EQ(IsZoomed(window) != 0, c.zoomed) << "state " << c.state;
+        EXPECT_EQ(IsIconic(window) != 0, c.iconic) << "state " << c.state;
         const RuntimeRecord* record = runtime::FindWindowRecord(window);
         ASSERT_NE(record, nullptr);
-        // Read back before the form is shown: showing adds the visible and maximised bits.
-        const auto shownBits = static_cast<uint32_t>(WS_VISIBLE | WS_MAXIMIZE);
+        // Read back before the form is shown: showing adds the visible, maximised and minimised
+        // bits.
+        const auto shownBits = static_cast<uint32_t>(WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE);
         const auto style = static_cast<uint32_t>(GetWindowLongPtrW(window, GWL_STYLE));
         EXPECT_EQ(record->Style & ~shownBits, style & ~shownBits)
             << std::hex << "the style read back from the window, " << record->Style;

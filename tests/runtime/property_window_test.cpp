@@ -96,6 +96,17 @@ TEST_F(BUILDER_SUITE(PropertyWindow), ControlsAreFoundByIdentifier) {
     };
     for (const auto& c : cases) EXPECT_EQ(runtime::GetControlById(c.start, c.id), c.found) << c.name;
     EXPECT_NE(images->ImageList, 0u);
+
+    // A form inside the form is no control: its slot of the Index (its ToolTips, 0 once built)
+    // does not make it the answer for 1000, which no control of the form has.
+    FormTemplate inner;
+    inner.Form().Style = WS_CHILD | WS_VISIBLE;
+    const LONG_PTR built = runtime::BuildForm(inner.Finish(), form_, 0, 0);
+    ASSERT_TRUE(IsWindow(reinterpret_cast<HWND>(built)));
+    const RuntimeRecord* innerRecord = runtime::FindWindowRecord(reinterpret_cast<HWND>(built));
+    ASSERT_NE(innerRecord, nullptr);
+    ASSERT_EQ(innerRecord->Index, 0) << "the inner form's slot reads as Index 0";
+    EXPECT_EQ(runtime::GetControlById(form_, 1000), 0) << "the inner form was taken for a control";
 }
 
 TEST_F(BUILDER_SUITE(PropertyWindow), DoEventsDispatchesAndLeavesTheQuitMessage) {
