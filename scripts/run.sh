@@ -68,7 +68,12 @@ socat_pid='' simulator_pid='' program_pid='' dismisser_pid='' own_display=0
 cleanup() {
     trap - EXIT INT TERM
     echo "Stopping."
-    [ -z "$dismisser_pid" ] || { touch "$run/dismiss.stop"; mt_stop_pid "$dismisser_pid"; }
+    if [ -n "$dismisser_pid" ]; then
+        # Told to stop through its stop file; ended when it does not.
+        touch "$run/dismiss.stop"
+        mt_wait_for 5 bash -c "! kill -0 $dismisser_pid 2>/dev/null" || true
+        mt_stop_pid "$dismisser_pid"
+    fi
     if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
         # Closed as the operator would; ended when a box holds it.
         timeout 10 wine "$driver" close </dev/null >/dev/null 2>&1 || true

@@ -113,7 +113,6 @@ class ControlPage(unittest.TestCase):
         self.assertEqual(self.shown_target(), ("10", "8"))
         self.assertEqual((after["x"], after["y"]), (10, 8))
         self.assertEqual(after["steps"] - before["steps"], moved)
-        self.shot("page_after_move.png")
 
         # Arrow keys, with the focus on the page (not in a field): one jog of the chosen size.
         for key, size, target in ((Keys.ARROW_RIGHT, "10", (20, 8)), (Keys.ARROW_UP, "1", (20, 9))):
@@ -129,6 +128,7 @@ class ControlPage(unittest.TestCase):
             self.assertEqual(self.shown_target(), tuple(str(v) for v in target))
             self.assertEqual((state["x"], state["y"]), target)
             self.assertEqual(state["steps"] - start["steps"], int(size))
+        self.shot("page_after_move.png")
 
         # The live view, as the control page links to it: its path ends at the target.
         link = b.find_element(By.ID, "view-link").get_attribute("href")

@@ -122,6 +122,10 @@ down)
         if timeout 5 bash -c "exec 3<>/dev/tcp/127.0.0.1/$port" 2>/dev/null; then fail "port $port still answers"; fi
     done
     grep -q '^Stopping\.$' "$log" || fail "run.sh did not stop in its own way"
+    # The helper beside the program closed the step boxes and stopped when told.
+    boxes=$(tr -d '\r' <"$run/dismissed.log")
+    echo "the box helper: $(grep -c '^box nDebug|' <<<"$boxes") step boxes closed; its last line: $(tail -n 1 <<<"$boxes")"
+    grep -q '^dismissed [0-9]*$' <<<"$boxes" || fail "the box helper did not stop through its stop file"
     echo "PASS: run.sh stopped; all it started has ended; ports 80 and $view_port are closed"
     ;;
 *)
