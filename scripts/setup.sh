@@ -2,8 +2,9 @@
 # Installs what the build and the tests need on Debian 12. Quick and silent when all is there.
 set -euo pipefail
 
-packages=(cmake g++ make g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64
-          xvfb xdotool socat googletest imagemagick curl x11-utils)
+packages=(cmake g++ make pkg-config g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64
+          fonts-wine xvfb xdotool socat googletest imagemagick curl x11-utils git
+          libcairo2-dev libcpp-httplib-dev python3 python3-selenium chromium chromium-driver)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)

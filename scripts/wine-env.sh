@@ -29,9 +29,29 @@ mt_xvfb_up() {
     rm -f "$fdfile"
 }
 
+# Where Debian's fonts-wine puts Wine's own fonts (Marlett, Tahoma, "MS Sans Serif", ...).
+MT_WINE_FONTS=${MT_WINE_FONTS:-/usr/share/wine/fonts}
+
+# mt_wine_fonts: copies Wine's own fonts into the prefix's Fonts folder, where Debian's Wine
+# loads them (it does not load them from where the package installs them). Without them the
+# caption buttons read "r" and texts fall back to a wider font. Fonts already there are kept.
+mt_wine_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ ! -d "$MT_WINE_FONTS" ]; then
+        echo "Wine's fonts are missing ($MT_WINE_FONTS): install fonts-wine (scripts/setup.sh)" >&2
+        return 1
+    fi
+    mkdir -p "$fonts"
+    local font
+    for font in "$MT_WINE_FONTS"/*; do
+        [ -e "$fonts/${font##*/}" ] || cp "$font" "$fonts/"
+    done
+}
+
 # mt_wine_up: makes the prefix once (with unmanaged X11 windows, so closing a box costs no
-# 2-second wait for a window manager), then starts the wineserver and Wine's services
-# detached from every pipe, so that a test runner never waits on their inherited output.
+# 2-second wait for a window manager) and gives it Wine's fonts, then starts the wineserver and
+# Wine's services detached from every pipe, so that a test runner never waits on their
+# inherited output.
 mt_wine_up() {
     mkdir -p "$WINEPREFIX"
     if [ ! -f "$WINEPREFIX/.mt-ready" ]; then
@@ -44,6 +64,8 @@ mt_wine_up() {
         [ -f "$WINEPREFIX/system.reg" ] || { echo "wine: could not make the prefix $WINEPREFIX" >&2; return 1; }
         touch "$WINEPREFIX/.mt-ready"
     fi
+    # Every time, so that prefixes made before the fonts were copied get them too.
+    mt_wine_fonts
     wineserver -p </dev/null >/dev/null 2>&1 || true
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
