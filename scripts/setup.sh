@@ -46,6 +46,8 @@ qemu_is_recent() {
 
 ensure_i386_programs_run() {
     i386_runs_natively && return 0
+    # The library that gives Wine the trap numbers qemu leaves out is built for 32-bit Linux.
+    install_missing gcc-i686-linux-gnu libc6-dev-i386-cross
     if ! qemu_is_recent; then
         echo "setup: this kernel runs no 32-bit x86 programs; installing qemu's user-mode emulator"
         local list=/etc/apt/sources.list.d/mt-bookworm-backports.list
