@@ -1,5 +1,6 @@
 # Shell functions for the program's reply files C:\a, C:\c and C:\s. Source this file.
 # Each reply file is the whole HTTP response the program sends: status line, headers, body.
+# The kit's own set is made by tools/reply_pages/make_reply_files.py from one page template.
 
 # mt_http_response FILE CONTENT_TYPE BODY: writes a complete response with BODY to FILE.
 mt_http_response() {
@@ -10,32 +11,27 @@ mt_http_response() {
         "$type" "$length" "$body" >"$file"
 }
 
-# mt_sample_reply_files DRIVE_C: writes sample reply files into the folder that is C:\, each
-# only when it is missing (an operator's own files are kept): C:\a a control page with links
-# that drive the machine, C:\s the page after a move, C:\c a page of its own.
-mt_sample_reply_files() {
-    local drive=$1
+# mt_make_reply_files OUT_DIR VIEW_PORT: makes the kit's reply files a, c, s in OUT_DIR, their
+# pages linking to the simulator's live view on VIEW_PORT.
+mt_make_reply_files() {
+    local here
+    here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    python3 "$here/tools/reply_pages/make_reply_files.py" "$here/tools/reply_pages/control_page.html" "$1" \
+        --view-port "$2"
+}
+
+# mt_install_reply_files FROM_DIR DRIVE_C: puts the kit's reply files from FROM_DIR into the
+# folder that is C:\. A file the operator made is kept (told on standard output); one the kit
+# put there before (it names the kit as its generator) is brought up to date.
+mt_install_reply_files() {
+    local from=$1 drive=$2 name
     mkdir -p "$drive"
-    local links='<p><a href="/s?e=1&amp;p=100&amp;X10&amp;Y0">X to 10</a> |
-<a href="/s?e=1&amp;p=100&amp;X10&amp;Y10">X 10, Y 10</a> |
-<a href="/s?e=1&amp;p=100&amp;X0&amp;Y0">back to 0, 0</a> |
-<a href="/s?e=0&amp;X0&amp;Y0">set 0, 0 without moving</a></p>
-<p><a href="/">control page</a> | <a href="/c">the C page</a> | <a href="/x">ready?</a></p>'
-    [ -e "$drive/a" ] || mt_http_response "$drive/a" "text/html" \
-        "<html><head><title>Mini-Tarvo Server</title></head><body><h1>Mini-Tarvo Server</h1>
-<p>Each link moves the machine in a straight line to the values it names.</p>
-$links
-</body></html>
-"
-    [ -e "$drive/s" ] || mt_http_response "$drive/s" "text/html" \
-        "<html><head><title>Moved</title></head><body><h1>Line done</h1>
-$links
-</body></html>
-"
-    [ -e "$drive/c" ] || mt_http_response "$drive/c" "text/html" \
-        "<html><head><title>C</title></head><body><h1>Page C</h1>
-$links
-</body></html>
-"
-    return 0
+    for name in a c s; do
+        if [ -e "$drive/$name" ] && ! grep -q 'name="generator" content="mini-tarvo-kit"' "$drive/$name"; then
+            echo "Keeping your own reply file C:\\$name ($drive/$name)."
+            continue
+        fi
+        cp "$from/$name" "$drive/$name.new"
+        mv "$drive/$name.new" "$drive/$name"
+    done
 }

@@ -2,8 +2,9 @@
 # Installs what the build and the tests need on Debian 12. Quick and silent when all is there.
 set -euo pipefail
 
-packages=(cmake g++ make g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64
-          xvfb xdotool socat googletest libgtest-dev libgmock-dev imagemagick curl x11-utils)
+packages=(cmake g++ make pkg-config g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64
+          fonts-wine xvfb xdotool socat googletest libgtest-dev libgmock-dev imagemagick curl x11-utils git
+          libcairo2-dev libcpp-httplib-dev python3 python3-selenium chromium chromium-driver)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
@@ -45,6 +46,8 @@ qemu_is_recent() {
 
 ensure_i386_programs_run() {
     i386_runs_natively && return 0
+    # The library that gives Wine the trap numbers qemu leaves out is built for 32-bit Linux.
+    install_missing gcc-i686-linux-gnu libc6-dev-i386-cross
     if ! qemu_is_recent; then
         echo "setup: this kernel runs no 32-bit x86 programs; installing qemu's user-mode emulator"
         local list=/etc/apt/sources.list.d/mt-bookworm-backports.list

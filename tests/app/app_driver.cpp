@@ -1,5 +1,5 @@
 // app_driver: acts on the running Project1.exe from outside, as its operator would, for the
-// end-to-end run. Runs under the same Wine prefix; one command per call, results on standard
+// end-to-end run and for the run command (scripts/run.sh). Runs under the same Wine prefix; one command per call, results on standard
 // output, exit code 0 when the command did what it was asked. Every wait is bounded.
 //
 //   wait-window MS          wait until the main window shows; list its controls
@@ -11,6 +11,9 @@
 //   boxes COUNT MS          dismiss COUNT boxes of the program, one after another
 //   read ID...              the texts of the controls
 //   close                   the system menu's Close
+//   dismiss-all STOPFILE    dismiss every box of the program as it comes, until the file
+//                           STOPFILE (a Windows path, e.g. Z:\tmp\stop) exists or the main
+//                           window is gone
 
 #include <windows.h>
 
@@ -211,6 +214,27 @@ int DismissBoxes(HWND main, int count, DWORD timeoutMs) {
     return 0;
 }
 
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Stands beside a program that nobody watches: every box it shows is read and closed at once,
+// so that a step or port box never waits for a click.
+int DismissAll(HWND main, const std::string& stopFile) {
+    const DWORD processId = ProcessOf(main);
+    int dismissed = 0;
+    while (IsWindow(main) && !FileExists(stopFile)) {
+        if (HWND box = FindBox(processId)) {
+            PrintBox(box);
+            if (DismissBox(box)) ++dismissed;
+            continue;
+        }
+        Sleep(kPollMs);
+    }
+    std::printf("dismissed %d\n", dismissed);
+    return 0;
+}
+
 int Read(HWND main, const std::vector<int>& ids) {
     for (int id : ids) {
         HWND control = FindControl(main, id);
@@ -243,6 +267,7 @@ int Run(const std::vector<std::string>& args) {
         for (std::size_t i = 1; i < args.size(); ++i) ids.push_back(std::atoi(args[i].c_str()));
         return Read(main, ids);
     }
+    if (command == "dismiss-all" && args.size() == 2) return DismissAll(main, args[1]);
     if (command == "close" && args.size() == 1) {
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;

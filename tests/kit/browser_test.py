@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""The control page in a real browser (headless Chromium driven through chromedriver), against
+the program and the simulator that the run command started:
+load /, set X and Y, press Move; the step bytes reach the simulator, the page after the move
+shows its target, the live view's path ends there; arrow keys jog by the chosen step size.
+Screenshots of the pages go to OUT_DIR.
+
+    browser_test.py OUT_DIR [VIEW_PORT]
+"""
+import json
+import os
+import re
+import shutil
+import sys
+import tempfile
+import time
+import unittest
+import urllib.request
+
+from selenium import webdriver
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select, WebDriverWait
+
+OUT_DIR = sys.argv[1]
+VIEW_PORT = int(sys.argv[2]) if len(sys.argv) > 2 else 8070
+PROGRAM = "http://127.0.0.1/"
+VIEW = "http://127.0.0.1:%d/" % VIEW_PORT
+WAIT_S = 90  # a line of a few dozen steps, each box closed by the helper, with room to spare
+
+
+def simulator_state():
+    with urllib.request.urlopen(VIEW + "state", timeout=10) as reply:
+        return json.loads(reply.read())
+
+
+def wait_for_position(x, y):
+    """The simulator's state once it is at x, y (bounded); the last state seen otherwise."""
+    state = simulator_state()
+    deadline = time.monotonic() + WAIT_S
+    while (state["x"], state["y"]) != (x, y) and time.monotonic() < deadline:
+        time.sleep(0.1)
+        state = simulator_state()
+    return state
+
+
+def start_browser(profile):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    # Without the background-networking switches Chromium reaches for the internet, which
+    # this machine refuses.
+    for switch in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                   "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                   "--user-data-dir=" + profile, "--window-size=412,915"):
+        options.add_argument(switch)
+    browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    browser.set_page_load_timeout(WAIT_S)
+    return browser
+
+
+class ControlPage(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        os.makedirs(OUT_DIR, exist_ok=True)
+        cls.profile = tempfile.mkdtemp(prefix="mt-chromium-")
+        cls.browser = start_browser(cls.profile)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.quit()
+        shutil.rmtree(cls.profile, ignore_errors=True)
+
+    def shot(self, name):
+        path = os.path.join(OUT_DIR, name)
+        self.browser.save_screenshot(path)
+        print("   screenshot %s" % path)
+
+    def page_after_move(self, x, y):
+        """Waits until the browser shows the page after the move to x, y; returns its URL."""
+        WebDriverWait(self.browser, WAIT_S).until(
+            lambda b: re.search(r"[?&]X%d&Y%d$" % (x, y), b.current_url) and
+            b.execute_script("return document.readyState") == "complete")
+        return self.browser.current_url
+
+    def shown_target(self):
+        find = self.browser.find_element
+        return find(By.ID, "target-x").text, find(By.ID, "target-y").text
+
+    def test_move_then_jog_with_the_arrow_keys(self):
+        b = self.browser
+        b.get(PROGRAM)
+        width = b.execute_script("return [document.documentElement.scrollWidth, window.innerWidth]")
+        print("control page %r, page width %d in a window %d wide" % (b.title, width[0], width[1]))
+        self.assertEqual(b.title, "Mini-Tarvo Server: control")
+        self.assertLessEqual(width[0], width[1], "the page scrolls sideways on a phone-sized window")
+        self.shot("control_page.png")
+
+        before = simulator_state()
+        for field, value in (("x", "10"), ("y", "8"), ("delay", "0")):
+            element = b.find_element(By.ID, field)
+            element.clear()
+            element.send_keys(value)
+        b.find_element(By.ID, "move").click()
+        url = self.page_after_move(10, 8)
+        after = wait_for_position(10, 8)
+        moved = abs(10 - before["x"]) + abs(8 - before["y"])
+        print("Move from %d,%d: %s -> %r; target shown %s; simulator %s" %
+              (before["x"], before["y"], url, b.title, self.shown_target(), after))
+        self.assertEqual(url, PROGRAM + "s?e=1&p=0&X10&Y8")
+        self.assertEqual(b.title, "Mini-Tarvo Server: line done")
+        self.assertEqual(self.shown_target(), ("10", "8"))
+        self.assertEqual((after["x"], after["y"]), (10, 8))
+        self.assertEqual(after["steps"] - before["steps"], moved)
+
+        # Arrow keys, with the focus on the page (not in a field): one jog of the chosen size.
+        for key, size, target in ((Keys.ARROW_RIGHT, "10", (20, 8)), (Keys.ARROW_UP, "1", (20, 9))):
+            Select(b.find_element(By.ID, "step-size")).select_by_value(size)
+            b.execute_script("document.activeElement.blur()")
+            start = simulator_state()
+            ActionChains(b).send_keys(key).perform()
+            url = self.page_after_move(*target)
+            state = wait_for_position(*target)
+            print("key %s with step %s: %s; target shown %s; simulator %s" %
+                  (key.encode("unicode_escape").decode(), size, url, self.shown_target(), state))
+            self.assertEqual(url, PROGRAM + "s?e=1&p=0&X%d&Y%d" % target)
+            self.assertEqual(self.shown_target(), tuple(str(v) for v in target))
+            self.assertEqual((state["x"], state["y"]), target)
+            self.assertEqual(state["steps"] - start["steps"], int(size))
+        self.shot("page_after_move.png")
+
+        # The live view, as the control page links to it: its path ends at the target.
+        link = b.find_element(By.ID, "view-link").get_attribute("href")
+        b.get(link)
+        WebDriverWait(b, WAIT_S).until(
+            lambda d: d.find_elements(By.ID, "tool-path") and d.find_element(By.ID, "x").text == "20" and d.find_element(By.ID, "y").text == "9")
+        path = b.find_element(By.ID, "tool-path").get_attribute("d")
+        last = re.findall(r"[ML](-?\d+) (-?\d+)", path)[-1]
+        print("live view %s: path ends at %s (%d vertices), shows X %s Y %s" %
+              (link, last, len(re.findall(r"[ML]", path)), b.find_element(By.ID, "x").text,
+               b.find_element(By.ID, "y").text))
+        self.assertEqual(link, VIEW)
+        self.assertEqual(tuple(int(v) for v in last), (20, 9))
+        self.shot("live_view.png")
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# run_command.sh up|line|down SOURCE STATE [PROGRAM DRIVER SIMULATOR [SEED_PREFIX]]
+# The run command as a newcomer uses it: `./scripts/run.sh` in a fresh copy of the checkout
+# (the files a clone gives), in a shell without a display or any of the project's variables.
+#   up    copies the checkout to STATE/clone, starts its run.sh in the background and waits
+#         until it prints the addresses. PROGRAM, DRIVER and SIMULATOR are the ones this build
+#         made; run.sh takes them instead of compiling them again. SEED_PREFIX, a Wine prefix
+#         made before (the tests' own), is copied in as the clone's prefix without its fonts,
+#         reply files and COM ports: Wine's first start of a prefix takes minutes where it
+#         runs under emulation, and the suite has made one already.
+#   line  one movement request with curl; the reply is C:\s and the simulator is at its target
+#   down  stops run.sh as Ctrl-C would and checks that everything it started has ended
+# Every wait is bounded.
+set -euo pipefail
+action=$1 source=$2 state=$3
+clone="$state/clone"
+run="$clone/build/run"
+log="$state/run.log"
+view_port=8070
+
+fail() {
+    echo "FAIL: $*"
+    echo "--- run.sh said:"; cat "$log" 2>/dev/null || true
+    exit 1
+}
+alive() { kill -0 "$1" 2>/dev/null; }
+json_number() { sed -n "s/.*\"$2\":\\(-\\?[0-9]*\\).*/\\1/p" <<<"$1"; }
+
+case $action in
+up)
+    program=$4 driver=$5 simulator=$6 seed=${7:-}
+    if [ -f "$state/run.pid" ] && alive "$(cat "$state/run.pid")"; then
+        fail "a run.sh of an earlier run is still going (pid $(cat "$state/run.pid"))"
+    fi
+    rm -rf "$state"
+    mkdir -p "$clone"
+    # The checkout's files as a clone has them: tracked and new ones, nothing ignored or built.
+    (cd "$source" && git ls-files -z --cached --others --exclude-standard \
+        | while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done \
+        | tar --null -T - -cf -) | tar -xf - -C "$clone"
+    echo "copied $(find "$clone" -type f | wc -l) files of $source to $clone"
+    if [ -n "$seed" ] && [ -f "$seed/.mt-ready" ]; then
+        prefix="$run/wineprefix"
+        mkdir -p "$run"
+        cp -a "$seed" "$prefix"
+        rm -f "$prefix/drive_c/a" "$prefix/drive_c/c" "$prefix/drive_c/s" "$prefix"/dosdevices/com*
+        for font in /usr/share/wine/fonts/*; do rm -f "$prefix/drive_c/windows/Fonts/${font##*/}"; done
+        echo "the clone's prefix is a copy of $seed without Wine's fonts, reply files and COM ports"
+    fi
+    # A newcomer's shell: no display, no Wine or project variables.
+    prebuilt=(MT_PROGRAM="$program" MT_DRIVER="$driver")
+    [ -x "$simulator" ] && prebuilt+=(MT_SIMULATOR="$simulator")
+    (cd "$clone" && exec env -u DISPLAY -u WINEPREFIX -u WINEARCH -u WINEDEBUG -u WINEDLLOVERRIDES \
+        -u MT_BUILD_ROOT -u MT_WINEPREFIX "${prebuilt[@]}" setsid ./scripts/run.sh) </dev/null >"$log" 2>&1 &
+    echo $! >"$state/run.pid"
+    for _ in $(seq 1 3000); do
+        grep -q '^  Control page: ' "$log" && break
+        alive "$(cat "$state/run.pid")" || fail "run.sh ended before it was ready"
+        sleep 0.1
+    done
+    grep -q '^  Control page: ' "$log" || fail "run.sh printed no addresses within 300 s"
+    cp "$run/pids" "$state/pids"
+    sed 's/^/   run.sh: /' "$log"
+    grep -q '^  Control page: http://127.0.0.1/$' "$log" || fail "no control page address"
+    grep -q "^  Live view:    http://127.0.0.1:$view_port/ " "$log" || fail "no live view address"
+    grep -q 'virtual display' "$log" && grep -q 'runs with --no-step-boxes' "$log" \
+        || fail "on a virtual display run.sh must say that it passes --no-step-boxes"
+    grep -q 'connected to COM1' "$log" && ! grep -q 'NOT connected' "$log" || fail "COM1 is not connected"
+    for page in a c s; do
+        cmp -s "$run/reply/$page" "$run/wineprefix/drive_c/$page" || fail "C:\\$page is not the kit's reply file"
+    done
+    for font in marlett.ttf tahoma.ttf ms_sans_serif.ttf; do
+        [ -s "$run/wineprefix/drive_c/windows/Fonts/$font" ] || fail "the prefix has no $font"
+    done
+    echo "PASS: run.sh is up; C:\\a, C:\\c, C:\\s are the kit's; the prefix has Marlett, Tahoma, MS Sans Serif"
+    ;;
+line)
+    before=$(curl -s --max-time 10 "http://127.0.0.1:$view_port/state") || fail "no simulator state"
+    x0=$(json_number "$before" x) y0=$(json_number "$before" y) steps0=$(json_number "$before" steps)
+    echo "simulator before: $before"
+    curl -s --max-time 120 -D "$state/line.head" -o "$state/line.body" 'http://127.0.0.1/s?e=1&p=0&X6&Y4' \
+        || fail "curl of the movement request"
+    reply=$(cat "$state/line.head" "$state/line.body" | head -c 64 | tr -d '\r' | head -1)
+    echo "reply: $reply, $(wc -c <"$state/line.body") bytes of page"
+    cat "$state/line.head" "$state/line.body" | cmp -s - "$run/wineprefix/drive_c/s" \
+        || fail "the reply to the movement request is not C:\\s"
+    want=$(( (6 > x0 ? 6 - x0 : x0 - 6) + (4 > y0 ? 4 - y0 : y0 - 4) ))
+    after=''
+    for _ in $(seq 1 100); do
+        after=$(curl -s --max-time 5 "http://127.0.0.1:$view_port/state")
+        [ "$(json_number "$after" x),$(json_number "$after" y)" = 6,4 ] && break
+        sleep 0.1
+    done
+    echo "simulator after:  $after"
+    [ "$(json_number "$after" x),$(json_number "$after" y)" = 6,4 ] || fail "the simulator is not at 6,4"
+    [ $(( $(json_number "$after" steps) - steps0 )) -eq "$want" ] \
+        || fail "the line made $(( $(json_number "$after" steps) - steps0 )) steps, not $want"
+    echo "PASS: the line to 6,4 made $want steps and the simulator is at 6,4"
+    ;;
+down)
+    pid=$(cat "$state/run.pid")
+    alive "$pid" || fail "run.sh had ended before it was stopped"
+    kill -TERM "$pid"
+    for _ in $(seq 1 600); do alive "$pid" || break; sleep 0.1; done
+    alive "$pid" && fail "run.sh did not end within 60 s of SIGTERM"
+    tail -n 3 "$log" | sed 's/^/   run.sh: /'
+    left=''
+    while read -r name started; do
+        [ -n "$started" ] || continue
+        if alive "$started"; then left+=" $name($started)"; fi
+    done <"$state/pids"
+    # Wine's own processes of that prefix (wineserver, services) go with it too.
+    for environ in /proc/[0-9]*/environ; do
+        if tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "WINEPREFIX=$run/wineprefix"; then
+            p=${environ#/proc/}
+            left+=" wine(${p%/environ}:$(cat "/proc/${p%/environ}/comm" 2>/dev/null))"
+        fi
+    done
+    echo "started by run.sh: $(tr '\n' ' ' <"$state/pids"); still running:${left:- none}"
+    [ -z "$left" ] || fail "left running:$left"
+    for port in 80 $view_port; do
+        if timeout 5 bash -c "exec 3<>/dev/tcp/127.0.0.1/$port" 2>/dev/null; then fail "port $port still answers"; fi
+    done
+    grep -q '^Stopping\.$' "$log" || fail "run.sh did not stop in its own way"
+    # The helper beside the program closed the step boxes and stopped when told.
+    boxes=$(tr -d '\r' <"$run/dismissed.log")
+    echo "the box helper: $(grep -c '^box nDebug|' <<<"$boxes") step boxes closed; its last line: $(tail -n 1 <<<"$boxes")"
+    grep -q '^dismissed [0-9]*$' <<<"$boxes" || fail "the box helper did not stop through its stop file"
+    echo "PASS: run.sh stopped; all it started has ended; ports 80 and $view_port are closed"
+    ;;
+*)
+    echo "usage: $0 up|line|down SOURCE STATE [PROGRAM DRIVER SIMULATOR]"
+    exit 2
+    ;;
+esac

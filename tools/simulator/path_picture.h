@@ -1,0 +1,35 @@
+#pragma once
+// Pictures of the tool path: SVG text (pure) and a PNG drawn with cairo.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "tools/simulator/tool_path.h"
+
+namespace simulator {
+
+// The frame a picture shows: the path's bounds with a margin, never empty.
+struct Bounds {
+    int64_t minX, minY, maxX, maxY;
+};
+Bounds FrameOf(const std::vector<Point>& vertices);
+
+// Keeps the first and last vertex and at most `limit` in all, evenly spread (0: all).
+std::vector<Point> Thinned(const std::vector<Point>& vertices, std::size_t limit);
+
+// An SVG document of the path in machine units (X to the right, Y up). Its
+// <path id="tool-path"> holds the vertices in order as "M x y L x y ...", so a reader finds
+// the path's points exactly; the start and the position are marked.
+std::string PathSvg(const std::vector<Point>& vertices);
+
+// A PNG picture (`width` x `height` pixels) of the path, with the position and the step count
+// written in a corner. Empty when cairo fails.
+std::string PathPng(const std::vector<Point>& vertices, uint64_t steps, int width = 640,
+                    int height = 480);
+
+// Frees the font and surface caches that drawing the PNG filled (cairo's and fontconfig's),
+// so that a leak check at exit sees only leaks of our own. Call once, when nothing draws.
+void ReleasePictureCaches();
+
+}  // namespace simulator

@@ -1,0 +1,82 @@
+#include <algorithm>
+#include <cstdio>
+
+#include "tools/simulator/path_picture.h"
+
+namespace simulator {
+
+Bounds FrameOf(const std::vector<Point>& vertices) {
+    Bounds b{0, 0, 0, 0};
+    if (!vertices.empty()) b = {vertices[0].x, vertices[0].y, vertices[0].x, vertices[0].y};
+    for (const Point& p : vertices) {
+        b.minX = std::min(b.minX, p.x);
+        b.minY = std::min(b.minY, p.y);
+        b.maxX = std::max(b.maxX, p.x);
+        b.maxY = std::max(b.maxY, p.y);
+    }
+    // A margin of a twentieth of the larger side, at least one step, so that a path along one
+    // axis (or a single point) still has a frame with room around it.
+    const int64_t margin = std::max<int64_t>(1, std::max(b.maxX - b.minX, b.maxY - b.minY) / 20);
+    return {b.minX - margin, b.minY - margin, b.maxX + margin, b.maxY + margin};
+}
+
+std::vector<Point> Thinned(const std::vector<Point>& vertices, std::size_t limit) {
+    if (limit < 2 || vertices.size() <= limit) return vertices;
+    std::vector<Point> kept;
+    kept.reserve(limit);
+    for (std::size_t i = 0; i < limit - 1; ++i) kept.push_back(vertices[i * (vertices.size() - 1) / (limit - 1)]);
+    kept.push_back(vertices.back());
+    return kept;
+}
+
+namespace {
+
+void AppendPoint(std::string& out, const char* command, const Point& p) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%s%lld %lld", command, static_cast<long long>(p.x),
+                  static_cast<long long>(p.y));
+    out += text;
+}
+
+// A dot at `p`: a zero-length line with a round cap of `size` pixels, whatever the scale.
+void AppendDot(std::string& out, const char* id, const Point& p, const char* colour, int size) {
+    out += "<path id=\"";
+    out += id;
+    out += "\" d=\"";
+    AppendPoint(out, "M", p);
+    out += " l0 0\" stroke=\"";
+    out += colour;
+    out += "\" stroke-width=\"" + std::to_string(size) +
+           "\" stroke-linecap=\"round\" vector-effect=\"non-scaling-stroke\"/>\n";
+}
+
+}  // namespace
+
+std::string PathSvg(const std::vector<Point>& vertices) {
+    const Bounds f = FrameOf(vertices);
+    char head[512];
+    // Machine Y grows upwards: the group flips it, so the view box spans -maxY..-minY.
+    std::snprintf(head, sizeof head,
+                  "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"tool-path-view\" "
+                  "viewBox=\"%lld %lld %lld %lld\" width=\"640\" height=\"480\" "
+                  "preserveAspectRatio=\"xMidYMid meet\">\n"
+                  "<rect x=\"%lld\" y=\"%lld\" width=\"%lld\" height=\"%lld\" fill=\"#fbfbf8\"/>\n"
+                  "<g transform=\"scale(1,-1)\">\n",
+                  static_cast<long long>(f.minX), static_cast<long long>(-f.maxY),
+                  static_cast<long long>(f.maxX - f.minX), static_cast<long long>(f.maxY - f.minY),
+                  static_cast<long long>(f.minX), static_cast<long long>(-f.maxY),
+                  static_cast<long long>(f.maxX - f.minX), static_cast<long long>(f.maxY - f.minY));
+    std::string svg = head;
+    svg += "<path id=\"tool-path\" d=\"";
+    for (std::size_t i = 0; i < vertices.size(); ++i) AppendPoint(svg, i == 0 ? "M" : " L", vertices[i]);
+    svg += "\" fill=\"none\" stroke=\"#1565c0\" stroke-width=\"2\" stroke-linejoin=\"round\" "
+           "vector-effect=\"non-scaling-stroke\"/>\n";
+    if (!vertices.empty()) {
+        AppendDot(svg, "start", vertices.front(), "#2e7d32", 9);
+        AppendDot(svg, "position", vertices.back(), "#c62828", 11);
+    }
+    svg += "</g>\n</svg>\n";
+    return svg;
+}
+
+}  // namespace simulator
