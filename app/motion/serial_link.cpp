@@ -14,37 +14,43 @@ constexpr const char* kConnectedText = "SUCCES!";
 constexpr const char* kConnectFailedText = "Nu s-a putut conecta la port";
 constexpr const char* kConnectFailedCaption = "Nasol :(";
 
-void EmitStep(motion::StepOutput step) {
-    const motion::StepOutputInfo& info = motion::InfoOf(step);
-    DebugOut(info.debugNumber);
-    // Read after the box: a disconnect pressed inside it stops the writes and pauses.
-    if (portHandle == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    // A failed write (device removed) is ignored; the line goes on at its pace.
-    WriteFile(portHandle, &info.byte, 1, &written, nullptr);
-    Sleep(motionRegisters.stepDelay);
-}
-
 void EnableControl(HWND window, motion::ControlId id, bool enabled) {
     EnableWindow(GetDlgItem(window, id), enabled ? TRUE : FALSE);
 }
 
 }  // namespace
 
+bool MakeStep(motion::StepOutput step) {
+    const motion::StepOutputInfo& info = motion::InfoOf(step);
+    DebugOut(info.debugNumber);
+    // Read after the box: a stop pressed inside it ends the line before this step's byte.
+    if (LineStopRequested()) return false;
+    if (portHandle == INVALID_HANDLE_VALUE) return true;
+    DWORD written = 0;
+    // A failed write (device removed) is ignored; the line goes on at its pace.
+    WriteFile(portHandle, &info.byte, 1, &written, nullptr);
+    PauseAfterStep(motionRegisters.stepDelay);
+    return true;
+}
+
+void PauseAfterStep(uint32_t milliseconds) {
+    Sleep(milliseconds);
+}
+
 void StepXPlus() {
-    EmitStep(motion::StepOutput::XPlus);
+    MakeStep(motion::StepOutput::XPlus);
 }
 
 void StepXMinus() {
-    EmitStep(motion::StepOutput::XMinus);
+    MakeStep(motion::StepOutput::XMinus);
 }
 
 void StepYPlus() {
-    EmitStep(motion::StepOutput::YPlus);
+    MakeStep(motion::StepOutput::YPlus);
 }
 
 void StepYMinus() {
-    EmitStep(motion::StepOutput::YMinus);
+    MakeStep(motion::StepOutput::YMinus);
 }
 
 void FormatUnsigned(uint32_t number, char* buffer) {
@@ -85,6 +91,8 @@ void ConnectPort(HWND window) {
 }
 
 void DisconnectPort(HWND window) {
+    // "!" pressed during a line ends the line too, not only its writes.
+    RequestLineStop();
     ClosePort();
     SetPortButtons(window, false);
 }
