@@ -150,6 +150,33 @@ TEST_F(WebMovementTest, RequestsInsideADebugBoxAreOnlyAnsweredWithTheCurrentFile
     EXPECT_EQ(web::OpenConnectionCount(), 0u);
 }
 
+// Silent connections, more than the table holds and kept past their time-out, arrive while a
+// line steps: they give way and are closed, but the line's own request is still answered,
+// and so is another browser's.
+TEST_F(WebMovementTest, SilentConnectionsNeverDropTheRequestInProgress) {
+    WriteAllFiles();
+    constexpr DWORD kRequestTimeout = 300;
+    web::SetConnectionTimeouts(kRequestTimeout, 60000);
+    std::vector<std::unique_ptr<LoopbackClient>> silent;
+    std::string nestedReply;
+    std::size_t openAfterSweep = 0;
+    testsupport::MessageBoxHook boxes([&](const testsupport::BoxRecord&, std::size_t index) {
+        if (index != 0) return;
+        silent = ConnectSilentClients(70);
+        nestedReply = Exchange("GET /favicon.ico HTTP/1.1\r\n\r\n");
+        PumpFor(3 * kRequestTimeout);
+        openAfterSweep = web::OpenConnectionCount();
+    });
+    EXPECT_EQ(Exchange("GET /s?e=1&X2 HTTP/1.1\r\n\r\n"), kFileS);
+    EXPECT_THAT(boxes.Texts(), ElementsAre("0", "0"));
+    EXPECT_EQ(TakeStepBytes(), "BB");
+    EXPECT_EQ(nestedReply, kFileS);
+    EXPECT_EQ(openAfterSweep, 1u) << "only the line's own connection should be left";
+    std::size_t closedByServer = 0;
+    for (auto& client : silent) closedByServer += client->Poll() ? 1 : 0;
+    EXPECT_EQ(closedByServer, silent.size());
+}
+
 TEST_F(WebMovementTest, PeerThatLeavesDuringTheLineIsClosedAfterIt) {
     WriteAllFiles();
     const std::size_t eventsBefore = window.Events().size();
