@@ -9,6 +9,7 @@
 //   key F1                  press F1 in the window that has the focus
 //   show-box MS             wait for a box, move it beside the main window, leave it open
 //   boxes COUNT MS          dismiss COUNT boxes of the program, one after another
+//   no-box                  succeed only when the program shows no box now
 //   read ID...              the texts of the controls
 //   close                   the system menu's Close
 
@@ -211,6 +212,16 @@ int DismissBoxes(HWND main, int count, DWORD timeoutMs) {
     return 0;
 }
 
+int NoBox(HWND main) {
+    HWND box = FindBox(ProcessOf(main));
+    if (box == nullptr) {
+        std::printf("no box\n");
+        return 0;
+    }
+    PrintBox(box);
+    return Fail("a box is open");
+}
+
 int Read(HWND main, const std::vector<int>& ids) {
     for (int id : ids) {
         HWND control = FindControl(main, id);
@@ -238,6 +249,7 @@ int Run(const std::vector<std::string>& args) {
     if (command == "boxes" && args.size() == 3) {
         return DismissBoxes(main, std::atoi(args[1].c_str()), std::strtoul(args[2].c_str(), nullptr, 10));
     }
+    if (command == "no-box" && args.size() == 1) return NoBox(main);
     if (command == "read" && args.size() >= 2) {
         std::vector<int> ids;
         for (std::size_t i = 1; i < args.size(); ++i) ids.push_back(std::atoi(args[i].c_str()));
