@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64
-          xvfb xdotool socat googletest imagemagick curl x11-utils)
+          xvfb xdotool socat googletest imagemagick curl x11-utils iproute2)
 
 missing=()
 for p in "${packages[@]}"; do

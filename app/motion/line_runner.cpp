@@ -27,6 +27,7 @@ bool LineStopRequested() {
 
 bool PlanLine() {
     if (lineRunning) return false;
+    if (!motionSettings.limits.Contains(motionRegisters.curX, motionRegisters.curY)) return false;
     linePlan = motion::ComputeLinePlan(motionRegisters);
     return RunLineSteps();
 }

@@ -24,6 +24,8 @@ extern motion::LinePlan linePlan;
 extern HANDLE portHandle;
 // The device name read from field 1005: at most 5 characters and a NUL.
 extern char portName[6];
+// Step boxes, line settings and limits, as the program's switches set them.
+extern motion::MotionSettings motionSettings;
 
 // ---- Motion command interpreter ----
 
@@ -41,7 +43,8 @@ bool InterpretMotionRequest(HWND window, const char* request, std::size_t length
 // ---- Line planner and step sequencer ----
 
 // Plans the line from (prevX, prevY) to (curX, curY) into linePlan and steps it. False when
-// the line was not stepped (out of reach, or another line is in progress).
+// the line was not stepped (out of reach, its target outside the limits, or another line is
+// in progress).
 bool PlanLine();
 // Steps linePlan, which starts at (prevX, prevY), through the step outputs and returns when
 // all are done or the line was stopped. False when the plan is out of reach or another line
@@ -58,11 +61,13 @@ bool LineStopRequested();
 
 // ---- Serial link and step output ----
 
-// One motor step: its debug box, then, unless the line was stopped inside the box, (port
-// open) its byte and the pause of stepDelay. False when the stop came first: the step was
-// not made.
+// One motor step: its debug box (with step boxes), then, unless the line was stopped
+// meanwhile, (port open) its byte and the pause of stepDelay. False when the stop came first:
+// the step was not made. Without step boxes the window's messages are processed after each
+// step, as a box's loop would have done.
 bool MakeStep(motion::StepOutput step);
-// The pause after a step that went out on the port.
+// The pause after a step that went out on the port. Without step boxes the window's messages
+// are processed during it (every few milliseconds when it is 0), and a stop ends it at once.
 void PauseAfterStep(uint32_t milliseconds);
 
 // One motor step each, by MakeStep.
@@ -71,7 +76,8 @@ void StepXMinus();  // "A", debug number 1
 void StepYPlus();   // "D", debug number 2
 void StepYMinus();  // "C", debug number 3
 
-// Connect button (1002): opens the device named in field 1005.
+// Connect button (1002): opens the device named in field 1005; with a baud rate set, also
+// sets the line to it, 8N1, and write time-outs (a device that refuses them is not taken).
 void ConnectPort(HWND window);
 // Disconnect button (1001): closes the port and resets the buttons.
 void DisconnectPort(HWND window);

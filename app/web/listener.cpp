@@ -15,6 +15,9 @@ constinit sockaddr_in listenAddress{};
 constinit WSADATA wsaData{};
 // The window whose timer sweeps overdue connections while the listener is open.
 constinit HWND sweepWindow = nullptr;
+// Where OpenListener listens (host byte order).
+constinit std::uint16_t listenPort = kHttpPort;
+constinit std::uint32_t listenOn = INADDR_ANY;
 
 // Not the runtime's own form timer (2): ours goes to its own procedure, not to the form's.
 constexpr UINT_PTR kSweepTimerId = 0x5754;
@@ -114,9 +117,14 @@ bool OpenListenerOn(HWND window, std::uint16_t port, std::uint32_t address,
     return true;
 }
 
+void SetListenAddress(std::uint16_t port, std::uint32_t address) {
+    listenPort = port;
+    listenOn = address;
+}
+
 void OpenListener(HWND window) {
     ListenerFailure failure{};
-    if (OpenListenerOn(window, kHttpPort, INADDR_ANY, &failure)) return;
+    if (OpenListenerOn(window, listenPort, listenOn, &failure)) return;
     PostMessageA(window, WM_LISTENER_FAILED, ListenerFailureWParam(failure), failure.error);
 }
 

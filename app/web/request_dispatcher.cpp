@@ -128,6 +128,7 @@ void ResetWebFront() {
     outputHook = nullptr;
     requestBuffer = RequestBytes{};
     SetConnectionTimeouts(kRequestTimeoutMs, kReplyStallTimeoutMs);
+    SetListenAddress(kHttpPort, INADDR_ANY);
 }
 
 const char* ReplyFileName() {

@@ -36,7 +36,12 @@ inline ListenerFailure ListenerFailureOf(WPARAM wParam, LPARAM lParam) {
                            static_cast<int>(lParam)};
 }
 
-// Opens the listener on port 80 of every address and selects it for accept and close events. Called once when the main window is created. A failure leaves
+// Where OpenListener listens: `port` of `address` (host byte order; INADDR_ANY for every
+// address). Port 80 of every address until the program's start-up says otherwise.
+void SetListenAddress(std::uint16_t port, std::uint32_t address);
+
+// Opens the listener (port 80 of every address, or what SetListenAddress chose) and selects it
+// for accept and close events. Called once when the main window is created. A failure leaves
 // the window running without a listener and posts WM_LISTENER_FAILED to it.
 void OpenListener(HWND window);
 

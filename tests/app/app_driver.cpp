@@ -10,6 +10,8 @@
 //   show-box MS             wait for a box, move it beside the main window, leave it open
 //   boxes COUNT MS          dismiss COUNT boxes of the program, one after another
 //   no-box                  succeed only when the program shows no box now
+//   wait-box MS             wait for a box of any program (none has a main window yet), show it
+//   dismiss                 dismiss the box of any program
 //   read ID...              the texts of the controls
 //   close                   the system menu's Close
 
@@ -83,11 +85,17 @@ struct BoxSearch {
     HWND found;
 };
 
+// A process id that stands for every process.
+constexpr DWORD kAnyProcess = 0;
+
 BOOL CALLBACK FindBoxOf(HWND window, LPARAM search) noexcept {
     auto& s = *reinterpret_cast<BoxSearch*>(search);  // the search EnumWindows was handed
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != s.processId || !IsWindowVisible(window) || ClassOf(window) != "#32770") return TRUE;
+    if ((s.processId != kAnyProcess && owner != s.processId) || !IsWindowVisible(window) ||
+        ClassOf(window) != "#32770") {
+        return TRUE;
+    }
     s.found = window;
     return FALSE;
 }
@@ -235,6 +243,18 @@ int Run(const std::vector<std::string>& args) {
     if (args.empty()) return Fail("no command");
     const std::string& command = args[0];
     if (command == "wait-window" && args.size() == 2) return WaitWindow(std::strtoul(args[1].c_str(), nullptr, 10));
+    if (command == "wait-box" && args.size() == 2) {
+        HWND box = WaitForBox(kAnyProcess, std::strtoul(args[1].c_str(), nullptr, 10));
+        if (box == nullptr) return Fail("no box");
+        PrintBox(box);
+        return 0;
+    }
+    if (command == "dismiss" && args.size() == 1) {
+        HWND box = FindBox(kAnyProcess);
+        if (box == nullptr) return Fail("no box");
+        PrintBox(box);
+        return DismissBox(box) ? 0 : Fail("the box did not go");
+    }
 
     HWND main = FindMainWindow();
     if (main == nullptr) return Fail("the program's main window is not there");

@@ -25,7 +25,8 @@ done
 [ "$(grep -c '^control ' "$out/driver.out")" -eq 17 ] || fail "the window does not hold 17 controls"
 for _ in $(seq 1 50); do port_open 80 && break; sleep 0.1; done
 
-step "type $com into inputCom and press >"
+step "type $com into inputCom and press >: the line keeps the settings it has"
+stty -F "$pty/ttyA" 4800 cstopb
 drive type 1005 "$com" || fail "typing into inputCom"
 drive click 1002 || fail "pressing >"
 drive boxes 1 15000 || fail "no box after >"
@@ -34,6 +35,9 @@ drive controls || fail "listing the controls"
 expect_line "control 1002 Button enabled=0 visible=1 text=>"
 expect_line "control 1001 Button enabled=1 visible=1 text=!"
 expect_line "control 1003 Button enabled=1 visible=1 text=Testeaza port"
+settings=$(stty -a -F "$pty/ttyA")
+grep -qw 'speed 4800 baud;' <<<"$settings" || fail "the line speed changed: $(head -1 <<<"$settings")"
+grep -qE '(^| )cstopb( |$)' <<<"$settings" || fail "the line lost its two stop bits"
 
 step "p=20000 is refused at once: the delay in force stays"
 started=$(now_ms)

@@ -71,7 +71,7 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     own_display=1
 fi
 mt_wine_up
-for tool in curl socat import identify; do
+for tool in curl socat stty ss import identify; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup.sh)"
 done
 if [ "$(id -u)" -ne 0 ] && [ "$(sysctl -n net.ipv4.ip_unprivileged_port_start 2>/dev/null || echo 1024)" -gt 80 ]; then

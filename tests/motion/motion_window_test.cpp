@@ -347,4 +347,69 @@ TEST_F(MotionWindowTest, NothingInsideTheBoxesAltersTheLineInProgress) {
     EXPECT_EQ(device.Read(), "BBDBBDBBD");
 }
 
+// Without step boxes the window's messages are still processed during a line, so "!" stops
+// it midway; no box is shown, and X shows where the line stopped.
+TEST_F(MotionWindowTest, WithoutStepBoxesStopMidwayEndsTheLine) {
+    motionSettings.stepBoxes = false;
+    TempFile device("mtpnb");
+    Connect(device.path());
+    motionRegisters.stepDelay = 10;
+    MessageBoxHook hook;
+    bool lineRanAtStop = false;
+    const testsupport::OneShotTimer stop(150, [&] {
+        lineRanAtStop = LineInProgress();
+        EXPECT_TRUE(window_.Press(motion::kBtnStopCom)) << "disconnect disabled";
+    });
+    const Stopwatch watch;
+    EXPECT_TRUE(Move("e=1&X300"));
+    const double elapsed = watch.ElapsedMs();
+    EXPECT_TRUE(stop.Fired());
+    EXPECT_TRUE(lineRanAtStop) << "the stop came after the line";
+    EXPECT_LT(elapsed, 2000.0) << "300 steps of 10 ms would take 3 s";
+    EXPECT_EQ(hook.boxes().size(), 0u);
+    const std::string bytes = device.Read();
+    EXPECT_GT(bytes.size(), 0u);
+    EXPECT_LT(bytes.size(), 300u);
+    EXPECT_EQ(bytes, std::string(bytes.size(), 'B'));
+    EXPECT_EQ(motionRegisters.curX, bytes.size()) << "X stands where the bytes took it";
+    EXPECT_EQ(window_.Text(motion::kEdit1), std::to_string(bytes.size()));
+}
+
+// With limits a line whose target leaves 0..XMAX x 0..YMAX is refused like any other; the
+// next line starts where the machine is. Without limits the same line runs.
+TEST_F(MotionWindowTest, LimitsRefuseTargetsOutsideTheArea) {
+    motionSettings.stepBoxes = false;
+    TempFile device("mtplm");
+    Connect(device.path());
+    const struct {
+        motion::LineLimits limits;
+        const char* tokens;
+        bool stepped;
+        uint32_t x;
+        uint32_t y;
+    } rows[] = {
+        {{true, 10, 5}, "e=1&X10&Y5", true, 10, 5},
+        {{true, 10, 5}, "e=1&X11", false, 10, 5},
+        {{true, 10, 5}, "e=1&Y6", false, 10, 5},
+        {{true, 10, 5}, "e=1&X-1", false, 10, 5},
+        {{true, 10, 5}, "e=1&X0&Y0", true, 0, 0},
+        {{false, 10, 5}, "e=1&X11&Y0", true, 11, 0},
+        {{true, 0, 0}, "e=1&X0&Y0", true, 0, 0},
+        {{true, 0, 0}, "e=1&Y1", false, 0, 0},
+    };
+    std::string expectedBytes;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.tokens);
+        motionSettings.limits = row.limits;
+        EXPECT_EQ(Move(row.tokens), row.stepped);
+        EXPECT_EQ(motionRegisters.curX, row.x);
+        EXPECT_EQ(motionRegisters.curY, row.y);
+        EXPECT_EQ(window_.Text(motion::kEdit1), std::to_string(row.x));
+        EXPECT_EQ(window_.Text(motion::kEdit2), std::to_string(row.y));
+    }
+    ClosePort();
+    // (0,0) to (10,5) and back, then 11 steps along X and back.
+    EXPECT_EQ(device.Read(), "BBDBBDBBDBBDBBD" "AACAACAACAACAAC" + std::string(11, 'B') + std::string(11, 'A'));
+}
+
 }  // namespace

@@ -34,6 +34,7 @@ protected:
     }
 
     void TearDown() override {
+        motionSettings = {};
         ClosePort();  // before the device file goes
         WebFrontTest::TearDown();
     }
@@ -175,6 +176,32 @@ TEST_F(WebMovementTest, SilentConnectionsNeverDropTheRequestInProgress) {
     std::size_t closedByServer = 0;
     for (auto& client : silent) closedByServer += client->Poll() ? 1 : 0;
     EXPECT_EQ(closedByServer, silent.size());
+}
+
+// Without step boxes a running line keeps the window alive: another browser is answered
+// while it steps (as requests inside a box are: with the current file, acting on nothing),
+// and "!" stops it midway.
+TEST_F(WebMovementTest, WithoutStepBoxesRequestsAreAnsweredWhileALineRuns) {
+    WriteAllFiles();
+    EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
+    motionSettings.stepBoxes = false;
+    std::string nestedReply;
+    bool lineRanMeanwhile = false;
+    const testsupport::OneShotTimer operatorAndBrowser(100, [&] {
+        nestedReply = Exchange("GET / HTTP/1.1\r\n\r\n");
+        lineRanMeanwhile = LineInProgress();
+        DisconnectPort(window.Handle());
+    });
+    const testsupport::Stopwatch watch;
+    EXPECT_EQ(Exchange("GET /s?e=1&p=10&X400 HTTP/1.1\r\n\r\n"), kFileS);
+    EXPECT_LT(watch.ElapsedMs(), 3000.0) << "400 steps of 10 ms would take 4 s";
+    EXPECT_EQ(nestedReply, kFileC) << "the nested request selects nothing";
+    EXPECT_TRUE(lineRanMeanwhile);
+    ClosePort();
+    const std::string bytes = device.Read();
+    EXPECT_GT(bytes.size(), 0u);
+    EXPECT_LT(bytes.size(), 400u);
+    EXPECT_EQ(window.Text(1008), std::to_string(bytes.size()));
 }
 
 TEST_F(WebMovementTest, PeerThatLeavesDuringTheLineIsClosedAfterIt) {
