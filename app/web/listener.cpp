@@ -47,13 +47,17 @@ void AcceptConnection(HWND window, SOCKET listener) {
 }
 
 // Write-ready arrives right after the accept and whenever the socket takes bytes again.
-void OnWriteReady(SOCKET socket) {
+void OnWriteReady(HWND window, SOCKET socket) {
     Connection* const connection = FindConnection(socket);
     if (connection == nullptr) return;
     switch (connection->state) {
     case ConnectionState::AwaitingRequest:
-        // A request that has arrived already is kept for its read event.
-        CollectRequest(*connection);
+        // A request that has arrived already is kept for its read event. The socket library
+        // may drop that event once the bytes are taken (seen under Wine when the request came
+        // before the accept), which would leave the request unanswered for good: the read
+        // event is posted here too, behind any the library posted; the later of the two finds
+        // the request answered.
+        if (CollectRequest(*connection)) PostMessageA(window, WM_SOCKET, socket, FD_READ);
         return;
     case ConnectionState::Replying: ContinueReply(*connection); return;
     case ConnectionState::Handling:
@@ -152,7 +156,7 @@ std::uint16_t ListenerPort() {
 void OnSocketEvent(HWND window, SOCKET socket, WORD event) noexcept {
     switch (event) {
     case FD_ACCEPT: AcceptConnection(window, socket); return;
-    case FD_WRITE: OnWriteReady(socket); return;
+    case FD_WRITE: OnWriteReady(window, socket); return;
     case FD_READ: HandleRequest(window, socket); return;
     case FD_CLOSE: OnPeerClosed(window, socket); return;
     default: return;
