@@ -39,6 +39,9 @@ mt_wine_up() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
         wineserver -w </dev/null >/dev/null 2>&1 || true
         wineserver -k </dev/null >/dev/null 2>&1 || true
+        # A prefix that Wine could not make (no 32-bit programs on this machine, say) is not
+        # marked ready, so the next run makes it again.
+        [ -f "$WINEPREFIX/system.reg" ] || { echo "wine: could not make the prefix $WINEPREFIX" >&2; return 1; }
         touch "$WINEPREFIX/.mt-ready"
     fi
     wineserver -p </dev/null >/dev/null 2>&1 || true
