@@ -23,6 +23,21 @@ void ShowAboutBox(HWND window) {
     MessageBoxA(window, kAboutText, kAboutCaption, MB_ICONINFORMATION | MB_OK);
 }
 
+// The listener could not be opened: the window goes on, and the operator learns why no
+// browser can reach it.
+LRESULT OnListenerFailed(HWND window, WPARAM wParam, LPARAM lParam) {
+    char text[256];
+    web::FormatListenerFailure(web::ListenerFailureOf(wParam, lParam), text);
+    MessageBoxA(window, text, web::kListenerFailureCaption, MB_ICONWARNING | MB_OK);
+    return kGoOn;
+}
+
+// A line stepping inside a debug box must not go on writing once the window is gone.
+LRESULT OnDestroy() {
+    RequestLineStop();
+    return kGoOn;
+}
+
 LRESULT OnCreate(HWND window) {
     web::OpenListener(window);
     return kGoOn;
@@ -60,7 +75,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE: return OnCreate(window);
     case WM_COMMAND: return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
     case web::WM_SOCKET: return OnSocket(window, wParam, lParam);
+    case web::WM_LISTENER_FAILED: return OnListenerFailed(window, wParam, lParam);
     case WM_CLOSE: return OnClose(window);
+    case WM_DESTROY: return OnDestroy();
     default: return kGoOn;
     }
 }
