@@ -41,6 +41,11 @@ else
     trap 'rm -f "$output"' EXIT
 fi
 limit=${MT_RUN_LIMIT:-0}
+# The limit counts from this script's start: a session of its own takes part of it.
+if [ "$limit" -gt 0 ]; then
+    limit=$((limit - SECONDS))
+    [ "$limit" -gt 0 ] || limit=1
+fi
 status=0
 timeout --kill-after=5 "$limit" wine "$@" >"$output" 2>&1 </dev/null || status=$?
 cat "$output"
