@@ -11,6 +11,7 @@
 #include "runtime/system_calls.h"
 #include "runtime/text_convert.h"
 #include "runtime/text_mode.h"
+#include "runtime/util/string_lists.h"
 #include "runtime/window_proc.h"
 #include "runtime/window_table.h"
 
@@ -116,24 +117,6 @@ void ReleaseCursor(HCURSOR& cursor) {
     cursor = nullptr;
 }
 
-// The hidden list boxes that served as string lists, up to the first empty entry.
-void CloseStringLists() {
-    if (workBlock == nullptr) return;
-    StringListTable& lists = workBlock->stringLists;
-    for (int32_t i = 0; i < kMostStringLists && lists.handles[i] != 0; ++i) {
-        HWND list = SlotAs<HWND>(lists.handles[i]);
-        // Emptied in the list's own text mode, which need not be the runtime's.
-        if (IsWindowUnicode(list)) {
-            SendMessageW(list, LB_RESETCONTENT, 0, 0);
-        } else {
-            SendMessageA(list, LB_RESETCONTENT, 0, 0);
-        }
-        DestroyWindow(list);
-        lists.handles[i] = 0;
-    }
-    lists.count = 0;
-}
-
 }  // namespace
 
 void StartRuntime(HINSTANCE instance, const char* applicationName, const char* fileName,
@@ -168,7 +151,7 @@ void StartRuntime(HINSTANCE instance, const char* applicationName, const char* f
 }
 
 void ShutdownRuntime() {
-    CloseStringLists();
+    DestroyAllLists();
     if (runtimeHeap != nullptr) {
         FreeWindowTable();
         DestroyRuntimeHeap();
