@@ -7,11 +7,14 @@
 #include <cstring>
 
 #include "app/main_window.h"
+#include "app/motion/motion.h"
+#include "app/program_options.h"
+#include "app/web/web_front.h"
 #include "crash/exception_report.h"
 #include "forms/main_form.h"
-#include "runtime/application.h"
-#include "runtime/message_loop.h"
-#include "runtime/startup.h"
+#include "runtime/process/application.h"
+#include "runtime/start/message_loop.h"
+#include "runtime/start/startup.h"
 
 namespace app {
 
@@ -27,9 +30,25 @@ void InitialiseCommonControls() {
     InitCommonControlsEx(&classes);
 }
 
+// Each subsystem takes its part of the switches before the main window exists.
+void ApplyProgramOptions(const ProgramOptions& options) {
+    web::SetListenAddress(options.port, options.bindAddress);
+    motionSettings.stepBoxes = options.stepBoxes;
+    motionSettings.baud = options.baud;
+    motionSettings.limits = motion::LineLimits{options.limited, options.xMax, options.yMax};
+}
+
+// A command line that is not understood is not guessed at: the operator is told, without an
+// owner since no window exists yet.
+void RefuseCommandLine(const OptionsResult& refused) {
+    char text[512];
+    FormatOptionsRefusal(refused, text);
+    MessageBoxA(nullptr, text, kOptionsRefusalCaption, MB_ICONERROR | MB_OK);
+}
+
 }  // namespace
 
-int32_t RunApplication() noexcept {
+int32_t RunApplication(const char* arguments) noexcept {
     runtime::ApplicationRecord& application = runtime::Application;
     // First of all, so that a fault anywhere later is reported.
     application.PrevFilter = runtime::ToSlot(SetUnhandledExceptionFilter(crash::ExceptionReportFilter));
@@ -41,9 +60,18 @@ int32_t RunApplication() noexcept {
     InitialiseCommonControls();
 
     runtime::StartRuntime(instance, kApplicationName, kExecutableName, kDescription, kMainFormKind, kAnsiTexts);
-    runtime::SetMainForm(forms::MainFormTemplate(MainWindowProc));
-    const int32_t exitCode = runtime::RunMessageLoop(
-        instance, 0, runtime::SlotAs<const void*>(application.CommandLine), SW_SHOWDEFAULT);
+    if (arguments == nullptr) arguments = runtime::SlotAs<const char*>(application.CommandLine);
+    const OptionsResult options = ParseProgramOptions(arguments != nullptr ? arguments : "");
+    int32_t exitCode = kRefusedCommandLineExitCode;
+    if (options.error != OptionsError::None) {
+        RefuseCommandLine(options);
+        runtime::ShutdownRuntime();
+    } else {
+        ApplyProgramOptions(options.options);
+        runtime::SetMainForm(forms::MainFormTemplate(MainWindowProc));
+        exitCode = runtime::RunMessageLoop(
+            instance, 0, runtime::SlotAs<const void*>(application.CommandLine), SW_SHOWDEFAULT);
+    }
 
     SetUnhandledExceptionFilter(runtime::SlotAs<LPTOP_LEVEL_EXCEPTION_FILTER>(application.PrevFilter));
     return exitCode;

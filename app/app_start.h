@@ -19,9 +19,12 @@ inline constexpr uint32_t kCommonControlClasses = 0x3FFF;
 
 // The program run up to the end of the process: installs the crash report's filter (keeping
 // the previous one in Application.PrevFilter), takes the module handle, initialises the common
-// controls, starts the runtime, runs the message loop with the main form until the quit
-// message and puts the previous filter back. Returns the loop's exit code.
-int32_t RunApplication() noexcept;
+// controls, starts the runtime, reads the switches (app/program_options.h) from `arguments`
+// (nullptr: the program's own command line, as the runtime keeps it), runs the message loop
+// with the main form until the quit message and puts the previous filter back. Returns the
+// loop's exit code. A refused command line is shown in a box without owner and gives
+// kRefusedCommandLineExitCode before any window is built or anything listens.
+int32_t RunApplication(const char* arguments = nullptr) noexcept;
 
 // The process entry: RunApplication, then the end of the process with its exit code.
 [[noreturn]] void AppStart() noexcept;

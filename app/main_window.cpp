@@ -5,8 +5,8 @@
 #include "app/main_commands.h"
 #include "app/motion/motion.h"
 #include "app/web/web_front.h"
-#include "runtime/property_getters.h"
-#include "runtime/property_windows.h"
+#include "runtime/property/property_getters.h"
+#include "runtime/property/property_windows.h"
 
 namespace app {
 
@@ -21,6 +21,21 @@ constexpr int32_t kClosedModalResult = 2;
 
 void ShowAboutBox(HWND window) {
     MessageBoxA(window, kAboutText, kAboutCaption, MB_ICONINFORMATION | MB_OK);
+}
+
+// The listener could not be opened: the window goes on, and the operator learns why no
+// browser can reach it.
+LRESULT OnListenerFailed(HWND window, WPARAM wParam, LPARAM lParam) {
+    char text[256];
+    web::FormatListenerFailure(web::ListenerFailureOf(wParam, lParam), text);
+    MessageBoxA(window, text, web::kListenerFailureCaption, MB_ICONWARNING | MB_OK);
+    return kGoOn;
+}
+
+// A line stepping inside a debug box must not go on writing once the window is gone.
+LRESULT OnDestroy() {
+    RequestLineStop();
+    return kGoOn;
 }
 
 LRESULT OnCreate(HWND window) {
@@ -60,7 +75,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE: return OnCreate(window);
     case WM_COMMAND: return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
     case web::WM_SOCKET: return OnSocket(window, wParam, lParam);
+    case web::WM_LISTENER_FAILED: return OnListenerFailed(window, wParam, lParam);
     case WM_CLOSE: return OnClose(window);
+    case WM_DESTROY: return OnDestroy();
     default: return kGoOn;
     }
 }

@@ -1,5 +1,13 @@
-# GoogleTest from Debian's source package, built inside each tree with that tree's compiler
-# (and, on the host, with the sanitizers).
+# GoogleTest. The Windows tree builds it from Debian's source package with its own compiler; the
+# host tree takes Debian's built libraries (libgtest-dev, libgmock-dev) when they are there, so
+# that a host build does not compile GoogleTest again, and builds the sources otherwise.
+if(NOT MT_WINDOWS)
+  find_package(GTest CONFIG QUIET)
+  if(TARGET GTest::gtest AND TARGET GTest::gmock)
+    include(GoogleTest)
+    return()
+  endif()
+endif()
 set(MT_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest source tree")
 if(NOT EXISTS ${MT_GTEST_SOURCE_DIR}/CMakeLists.txt)
   message(FATAL_ERROR "GoogleTest sources not found in ${MT_GTEST_SOURCE_DIR}; run scripts/setup.sh")

@@ -1,13 +1,13 @@
 #include "crash/exception_report.h"
 
-#include "runtime/application.h"
-#include "runtime/number_text.h"
-#include "runtime/pointer_check.h"
-#include "runtime/property_setters.h"
-#include "runtime/startup.h"
-#include "runtime/startup_logic.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_mode.h"
+#include "runtime/process/application.h"
+#include "runtime/process/wait_cursor.h"
+#include "runtime/start/startup.h"
+#include "runtime/text/number_text.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_core.h"
+#include "runtime/text/text_mode.h"
 
 namespace crash {
 
@@ -122,7 +122,7 @@ LONG ShutDown() {
 
 std::string_view DescribeException(uint32_t code, std::span<char> description) {
     runtime::Application.ExceptionCode = code;
-    const std::size_t length = runtime::CopyBounded(ExceptionNameOf(code), description.data(), description.size());
+    const std::size_t length = runtime::text::CopyBounded(ExceptionNameOf(code), description.data(), description.size());
     return std::string_view(description.data(), length);
 }
 
@@ -147,7 +147,7 @@ FaultSite LookUpSourceLine(const EXCEPTION_RECORD& record, std::span<char> name)
     FaultSite site{};
     if (sourceLine.FileName != nullptr) {
         // The library's text lives until the clean-up below: copy it first.
-        const std::size_t copied = runtime::CopyBounded(std::string_view(sourceLine.FileName), name.data(), name.size());
+        const std::size_t copied = runtime::text::CopyBounded(std::string_view(sourceLine.FileName), name.data(), name.size());
         const std::size_t kept = SourceModuleLength(std::string_view(name.data(), copied));
         name[kept] = 0;
         site = FaultSite{true, std::string_view(name.data(), kept), static_cast<int32_t>(sourceLine.LineNumber)};

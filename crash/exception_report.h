@@ -2,7 +2,7 @@
 // The crash report: the process's unhandled-exception filter. It shows one message box that
 // names the exception, the application and, where the debug information allows, the source
 // module and line at fault; then it tears the runtime down and lets the system end the
-// process. A fault inside the runtime's pointer check (runtime/pointer_check.h) is reported
+// process. A fault inside the runtime's pointer check (runtime/text/pointer_check.h) is reported
 // against the application's line that called the checking function.
 //
 // The program installs the filter with SetUnhandledExceptionFilter as its first act, keeps

@@ -1,7 +1,8 @@
 #include "crash/report_text.h"
 
-#include "runtime/number_format.h"
-#include "runtime/startup_logic.h"
+#include "runtime/process/box_caption.h"
+#include "runtime/text/number_format.h"
+#include "runtime/text/text_core.h"
 
 namespace crash {
 
@@ -16,7 +17,7 @@ public:
 
     void Append(std::string_view part) {
         if (out_.empty()) return;
-        used_ += runtime::CopyBounded(part, out_.data() + used_, out_.size() - used_);
+        used_ += runtime::text::CopyBounded(part, out_.data() + used_, out_.size() - used_);
     }
 
     void AppendNumber(int32_t value, int32_t format) {
@@ -59,7 +60,7 @@ std::size_t ComposeReport(const ReportFacts& facts, std::span<char> out) {
 
 std::size_t ComposeTitle(std::span<char> out) {
     ReportWriter title(out);
-    title.Append(kTitleBrand);
+    title.Append(runtime::kBoxCaptionPrefix);
     title.Append(kTitleSubject);
     return title.used();
 }

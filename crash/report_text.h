@@ -11,7 +11,7 @@
 #include <span>
 #include <string_view>
 
-#include "runtime/work_block.h"
+#include "runtime/process/work_block.h"
 
 namespace crash {
 
@@ -64,8 +64,7 @@ constexpr std::string_view AccessWordOf(uint32_t accessKind) {
     return (accessKind & 0xFFu) == 0 ? std::string_view("READ") : std::string_view("WRITE");
 }
 
-// The title: it begins with a blank.
-constexpr std::string_view kTitleBrand = " Bramblekit - ";
+// The title: the caption prefix of the runtime's boxes, then this.
 constexpr std::string_view kTitleSubject = "Application error";
 
 // Where the fault was: a source module (the file's path without its extension) and a line,

@@ -10,8 +10,8 @@
 #include <cstdint>
 
 #include "forms/resource_ids.h"
-#include "runtime/template_record.h"
-#include "runtime/template_values.h"
+#include "runtime/template/template_record.h"
+#include "runtime/template/template_values.h"
 
 #ifdef _WIN32
 #include <windows.h>

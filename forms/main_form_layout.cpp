@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "runtime/template_values.h"
+#include "runtime/template/template_values.h"
 
 namespace forms {
 namespace {

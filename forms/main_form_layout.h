@@ -7,7 +7,7 @@
 #include <span>
 
 #include "forms/main_form.h"
-#include "runtime/template_record.h"
+#include "runtime/template/template_record.h"
 
 namespace forms {
 

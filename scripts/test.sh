@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the host and the Windows trees and runs every test.
-# Exits non-zero when anything fails.
+# Exits non-zero when anything fails. Ends with the time each stage took.
+#
+# Every test program runs whole in one process (under Wine in the Windows tree); its own
+# GoogleTest lines, which name every case with its result, are printed after each tree's run.
+# The Windows programs run two at a time, except those that need the display's focus or port
+# 80 to themselves (their CTest RESOURCE_LOCK, set in tests/).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-
-scripts/setup.sh
 
 jobs=$(nproc)
 # MT_BUILD_ROOT keeps the build trees of several checkouts or workers apart.
@@ -14,14 +17,44 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 status=0
 
+stages=()
+stage_start=$SECONDS
+# stage_done NAME: notes the time since the previous stage ended.
+stage_done() {
+    stages+=("$(printf '%-34s %4d s' "$1" $((SECONDS - stage_start)))")
+    stage_start=$SECONDS
+}
+print_stages() {
+    echo "== time per stage"
+    printf '  %s\n' "${stages[@]}"
+    printf '  %-34s %4d s\n' "total" "$SECONDS"
+}
+
+# case_lines TREE: the GoogleTest result line of every case that ran in the tree's last run.
+case_lines() {
+    local log="$1/Testing/Temporary/LastTest.log" pattern='^\[ +(OK|FAILED|SKIPPED) +\] .* \([0-9]+ ms\)$'
+    [ -f "$log" ] || return 0
+    echo "== cases run in the $(basename "$1") tree:" \
+        "$(grep -cE '^\[ +OK +\] .* \([0-9]+ ms\)$' "$log") passed," \
+        "$(grep -cE '^\[ +FAILED +\] .* \([0-9]+ ms\)$' "$log") failed"
+    grep -E "$pattern" "$log" || true
+}
+
+scripts/setup.sh
+stage_done "packages (setup.sh)"
+
 echo "== host build (platform-free logic, ASan + UBSan)"
 cmake -S . -B "$out/host" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$out/host" -j "$jobs" >"$out/host-build.log" 2>&1 || { cat "$out/host-build.log"; exit 1; }
+stage_done "host build"
 ctest --test-dir "$out/host" --output-on-failure -j "$jobs" || status=1
+case_lines "$out/host"
+stage_done "host tests"
 
 echo "== Windows build (i686 mingw-w64, run under Wine)"
 cmake -S . -B "$out/win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$out/win" -j "$jobs" >"$out/win-build.log" 2>&1 || { cat "$out/win-build.log"; exit 1; }
+stage_done "Windows build"
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
@@ -29,6 +62,10 @@ mt_wine_env "$out/win/wineprefix"
 trap mt_wine_down EXIT
 mt_xvfb_up
 mt_wine_up
-ctest --test-dir "$out/win" --output-on-failure --timeout 300 || status=1
+stage_done "Wine prefix and display"
+ctest --test-dir "$out/win" --output-on-failure -j "$jobs" || status=1
+case_lines "$out/win"
+stage_done "Windows tests"
 
+print_stages
 exit $status

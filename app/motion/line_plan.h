@@ -74,6 +74,24 @@ bool IsWithinReach(const LinePlan& plan);
 
 const DirectionInfo& DirectionOf(const LinePlan& plan);
 
+// The steps a line has made on each output, so that a line stopped part way leaves the axis
+// registers where the machine really is.
+class StepTally {
+public:
+    void Count(StepOutput step) { ++made_[static_cast<std::size_t>(step)]; }
+    uint32_t Made(StepOutput step) const { return made_[static_cast<std::size_t>(step)]; }
+    // The X and Y positions reached from (startX, startY), modulo 2^32 like the registers.
+    uint32_t ReachedX(uint32_t startX) const {
+        return startX + Made(StepOutput::XPlus) - Made(StepOutput::XMinus);
+    }
+    uint32_t ReachedY(uint32_t startY) const {
+        return startY + Made(StepOutput::YPlus) - Made(StepOutput::YMinus);
+    }
+
+private:
+    std::array<uint32_t, 4> made_{};
+};
+
 // The steps of a plan, one at a time: `minorSteps` cycles of `majorPerMinor` major steps,
 // one more major step in `remainder` of them, and one minor step. The extra steps are spread
 // evenly (rounded Bresenham), so the position never strays a whole step from the ideal line.

@@ -8,15 +8,8 @@ namespace {
 // Set while a line is being stepped. Debug boxes dispatch messages, so another movement
 // request can arrive mid-line; its steps would interleave with ours on the wire.
 bool lineRunning = false;
-
-void MakeStep(motion::StepOutput step) {
-    switch (step) {
-    case motion::StepOutput::XPlus: StepXPlus(); break;
-    case motion::StepOutput::XMinus: StepXMinus(); break;
-    case motion::StepOutput::YPlus: StepYPlus(); break;
-    case motion::StepOutput::YMinus: StepYMinus(); break;
-    }
-}
+// Set by a stop during the line; the line ends before its next step.
+bool lineStopRequested = false;
 
 }  // namespace
 
@@ -24,8 +17,17 @@ bool LineInProgress() {
     return lineRunning;
 }
 
+void RequestLineStop() {
+    if (lineRunning) lineStopRequested = true;
+}
+
+bool LineStopRequested() {
+    return lineStopRequested;
+}
+
 bool PlanLine() {
     if (lineRunning) return false;
+    if (!motionSettings.limits.Contains(motionRegisters.curX, motionRegisters.curY)) return false;
     linePlan = motion::ComputeLinePlan(motionRegisters);
     return RunLineSteps();
 }
@@ -33,11 +35,23 @@ bool PlanLine() {
 bool RunLineSteps() {
     if (lineRunning || !motion::IsWithinReach(linePlan)) return false;
     lineRunning = true;
+    lineStopRequested = false;
+    const uint32_t startX = motionRegisters.prevX;
+    const uint32_t startY = motionRegisters.prevY;
     // The sequence holds its own copy of the plan: whatever happens inside a debug box
     // cannot change the line in progress.
     motion::StepSequence steps(linePlan);
+    motion::StepTally tally;
     motion::StepOutput step{};
-    while (steps.Next(step)) MakeStep(step);
+    while (!lineStopRequested && steps.Next(step)) {
+        if (MakeStep(step)) tally.Count(step);
+    }
+    if (lineStopRequested) {
+        // The machine stands where the steps made took it, not at the line's target.
+        motionRegisters.curX = tally.ReachedX(startX);
+        motionRegisters.curY = tally.ReachedY(startY);
+    }
     lineRunning = false;
+    lineStopRequested = false;
     return true;
 }

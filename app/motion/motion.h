@@ -24,37 +24,60 @@ extern motion::LinePlan linePlan;
 extern HANDLE portHandle;
 // The device name read from field 1005: at most 5 characters and a NUL.
 extern char portName[6];
+// Step boxes, line settings and limits, as the program's switches set them.
+extern motion::MotionSettings motionSettings;
 
 // ---- Motion command interpreter ----
 
 // Scans one movement request (`length` = bytes actually received; at most the first 1024 are
 // looked at) up to its request line's CR, updating the registers and the display fields of
 // `window`. Returns true only when the line ended at a CR with executeFlag set and the line
-// was planned and stepped to completion. A request without a CR, a line out of reach (a
-// displacement of 2^31 steps or more) and a line asked for while another is being stepped
-// are not stepped and give false.
+// was planned and stepped (to its end, or until a stop). A line out of reach (a displacement
+// of 2^31 steps or more), a line asked for while another is being stepped and a request cut
+// off before its CR with executeFlag set are refused: nothing is stepped, false is returned,
+// and the X and Y registers (and their fields) are put back as they were before the request,
+// so that the next line starts where the machine is. A request with executeFlag 0 records
+// its values and moves nothing.
 bool InterpretMotionRequest(HWND window, const char* request, std::size_t length);
 
 // ---- Line planner and step sequencer ----
 
 // Plans the line from (prevX, prevY) to (curX, curY) into linePlan and steps it. False when
-// the line was not stepped (out of reach, or another line is in progress).
+// the line was not stepped (out of reach, its target outside the limits, or another line is
+// in progress).
 bool PlanLine();
-// Steps linePlan through the four step outputs and returns when all are done. False when
-// the plan is out of reach or another line is in progress (nothing is stepped then).
+// Steps linePlan, which starts at (prevX, prevY), through the step outputs and returns when
+// all are done or the line was stopped. False when the plan is out of reach or another line
+// is in progress (nothing is stepped then). A stopped line counts as stepped; it leaves curX
+// and curY at the position its steps reached.
 bool RunLineSteps();
 // Whether a line is being stepped (true inside its debug boxes).
 bool LineInProgress();
+// Ends the line in progress before its next step: no further box, byte or pause. Asked for
+// by the disconnect button and by the main window's destruction; nothing without a line.
+void RequestLineStop();
+// Whether the line in progress has been asked to stop.
+bool LineStopRequested();
 
 // ---- Serial link and step output ----
 
-// One motor step each: debug box, then (port open) one byte and a pause of stepDelay.
+// One motor step: its debug box (with step boxes), then, unless the line was stopped
+// meanwhile, (port open) its byte and the pause of stepDelay. False when the stop came first:
+// the step was not made. Without step boxes the window's messages are processed after each
+// step, as a box's loop would have done.
+bool MakeStep(motion::StepOutput step);
+// The pause after a step that went out on the port. Without step boxes the window's messages
+// are processed during it (every few milliseconds when it is 0), and a stop ends it at once.
+void PauseAfterStep(uint32_t milliseconds);
+
+// One motor step each, by MakeStep.
 void StepXPlus();   // "B", debug number 0
 void StepXMinus();  // "A", debug number 1
 void StepYPlus();   // "D", debug number 2
 void StepYMinus();  // "C", debug number 3
 
-// Connect button (1002): opens the device named in field 1005.
+// Connect button (1002): opens the device named in field 1005; with a baud rate set, also
+// sets the line to it, 8N1, and write time-outs (a device that refuses them is not taken).
 void ConnectPort(HWND window);
 // Disconnect button (1001): closes the port and resets the buttons.
 void DisconnectPort(HWND window);

@@ -24,13 +24,40 @@ private:
     HWND window_;
 };
 
+void ShowAxes(motion::ScanEffects& effects) {
+    effects.ShowValue(motion::kEdit1, motionRegisters.curX);
+    effects.ShowValue(motion::kEdit2, motionRegisters.curY);
+}
+
+// A refused line moved nothing: X and Y go back to where the machine is, so that the next
+// line is planned from there. The other values of the request stay recorded.
+void RefuseLine(const motion::MotionRegisters& before, motion::ScanEffects& effects) {
+    motionRegisters.prevX = before.prevX;
+    motionRegisters.curX = before.curX;
+    motionRegisters.prevY = before.prevY;
+    motionRegisters.curY = before.curY;
+    ShowAxes(effects);
+}
+
 }  // namespace
 
 bool InterpretMotionRequest(HWND window, const char* request, std::size_t length) {
     if (request == nullptr) length = 0;
     const std::string_view received(request, std::min(length, motion::kRequestBufferSize));
     WindowScanEffects effects(window);
+    const motion::MotionRegisters before = motionRegisters;
     const motion::ScanResult result = motion::ScanRequestLine(received, motionRegisters, effects);
-    if (!result.runLine) return false;
-    return PlanLine();
+    if (!result.runLine) {
+        // Cut off before its CR, a request that would have stepped cannot be: it is refused.
+        if (!result.reachedLineEnd && motionRegisters.executeFlag != 0) RefuseLine(before, effects);
+        return false;
+    }
+    const motion::MotionRegisters target = motionRegisters;
+    if (!PlanLine()) {
+        RefuseLine(before, effects);
+        return false;
+    }
+    // A stopped line left the registers where it stopped.
+    if (motionRegisters.curX != target.curX || motionRegisters.curY != target.curY) ShowAxes(effects);
+    return true;
 }

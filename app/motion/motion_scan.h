@@ -33,9 +33,15 @@ struct ScanResult {
     bool runLine;         // the request line ended with executeFlag set: plan and step it
 };
 
-// A "p=" value with bit 31 set would be a wait of 24 days or more (-1 never ends): refused.
+// The longest step delay a "p=" token may set. The delay is slept on the window's thread, and
+// the digit rule reads on into letters ("p=5abc" is 5 followed by three more digits), so a
+// stray value would otherwise freeze the program for hours or days (-1 never ends).
+inline constexpr uint32_t kMaxStepDelay = 10000;
+
+// A "p=" value above kMaxStepDelay is refused like a negative one (those read as 2^31 or
+// more): the delay in force is kept and nothing is slept.
 constexpr bool IsAcceptableDelay(uint32_t milliseconds) {
-    return (milliseconds & 0x80000000u) == 0;
+    return milliseconds <= kMaxStepDelay;
 }
 
 // Scans the bytes of one request (exactly the bytes received) up to its first CR, updating

@@ -23,6 +23,24 @@ struct MotionRegisters {
 };
 static_assert(sizeof(MotionRegisters) == 32, "eight 32-bit registers");
 
+// The area a line's target must stay in when limits are set: 0..xMax by 0..yMax, compared as
+// unsigned numbers, so a negative target is outside.
+struct LineLimits {
+    bool active = false;
+    uint32_t xMax = 0;
+    uint32_t yMax = 0;
+
+    constexpr bool Contains(uint32_t x, uint32_t y) const { return !active || (x <= xMax && y <= yMax); }
+};
+
+// How lines are stepped, fixed at start-up from the program's switches. The defaults are the
+// program as it always ran.
+struct MotionSettings {
+    bool stepBoxes = true;  // an "nDebug" box before every step
+    uint32_t baud = 0;      // on connect: this speed and 8N1; 0 leaves the line settings alone
+    LineLimits limits;
+};
+
 // Controls of the main window, by identifier (1000 + template index).
 enum ControlId : int {
     kInputLinie = 1000,  // shows executeFlag

@@ -1,10 +1,23 @@
 // The serial port, the four step outputs and the port buttons.
 #include "app/motion/motion.h"
 
+#include "runtime/process/message_pump.h"
+
 HANDLE portHandle = INVALID_HANDLE_VALUE;
 char portName[6];
+motion::MotionSettings motionSettings{};
 
 namespace {
+
+// Without step boxes, a line without pauses processes the window's messages at most every
+// few milliseconds: often enough for "!" and for requests arriving meanwhile, rarely enough
+// that the line runs at the speed of its writes.
+constexpr DWORD kMessageIntervalMs = 5;
+DWORD lastMessageTick = 0;
+
+// A write that the line cannot take within this time (flow control stuck, device gone) gives
+// up, so that a step never hangs the window.
+constexpr DWORD kWriteTimeoutMs = 1000;
 
 // Large enough for "4294967295" and its NUL.
 char debugText[12];
@@ -14,37 +27,108 @@ constexpr const char* kConnectedText = "SUCCES!";
 constexpr const char* kConnectFailedText = "Nu s-a putut conecta la port";
 constexpr const char* kConnectFailedCaption = "Nasol :(";
 
-void EmitStep(motion::StepOutput step) {
-    const motion::StepOutputInfo& info = motion::InfoOf(step);
-    DebugOut(info.debugNumber);
-    // Read after the box: a disconnect pressed inside it stops the writes and pauses.
-    if (portHandle == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    // A failed write (device removed) is ignored; the line goes on at its pace.
-    WriteFile(portHandle, &info.byte, 1, &written, nullptr);
-    Sleep(motionRegisters.stepDelay);
-}
-
 void EnableControl(HWND window, motion::ControlId id, bool enabled) {
     EnableWindow(GetDlgItem(window, id), enabled ? TRUE : FALSE);
 }
 
+// What a modal box's loop would do between steps: dispatch what is waiting (a press of "!",
+// socket events). The quit message (the window is gone) stops the line.
+void ProcessPendingMessages() {
+    const DWORD now = GetTickCount();
+    if (now - lastMessageTick < kMessageIntervalMs) return;
+    lastMessageTick = now;
+    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0 && runtime::DoEvents() == 0) RequestLineStop();
+}
+
+// Without step boxes: the pause after a step as a wait that dispatches the window's messages
+// and ends at once on a stop.
+void WaitProcessingMessages(uint32_t milliseconds) {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER start;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const LONGLONG ticks = frequency.QuadPart * milliseconds / 1000;
+    for (;;) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        const LONGLONG left = ticks - (now.QuadPart - start.QuadPart);
+        if (left <= 0 || LineStopRequested()) return;
+        // Rounded up, so that the wait does not spin through its last millisecond.
+        const DWORD wait = static_cast<DWORD>((left * 1000 + frequency.QuadPart - 1) / frequency.QuadPart);
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT) == WAIT_OBJECT_0 &&
+            runtime::DoEvents() == 0) {
+            RequestLineStop();
+        }
+    }
+}
+
+// Speed, 8 data bits, no parity, one stop bit, no flow control, bounded writes.
+bool ConfigureLine(HANDLE port, uint32_t baud) {
+    DCB line{};
+    line.DCBlength = sizeof line;
+    if (!GetCommState(port, &line)) return false;
+    line.BaudRate = baud;
+    line.ByteSize = 8;
+    line.Parity = NOPARITY;
+    line.StopBits = ONESTOPBIT;
+    line.fBinary = TRUE;
+    line.fParity = FALSE;
+    line.fOutxCtsFlow = FALSE;
+    line.fOutxDsrFlow = FALSE;
+    line.fDtrControl = DTR_CONTROL_ENABLE;
+    line.fRtsControl = RTS_CONTROL_ENABLE;
+    line.fOutX = FALSE;
+    line.fInX = FALSE;
+    if (!SetCommState(port, &line)) return false;
+    // Reads return at once (nothing is read); a write waits at most kWriteTimeoutMs.
+    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, kWriteTimeoutMs};
+    return SetCommTimeouts(port, &timeouts) != FALSE;
+}
+
 }  // namespace
 
+bool MakeStep(motion::StepOutput step) {
+    const motion::StepOutputInfo& info = motion::InfoOf(step);
+    if (motionSettings.stepBoxes) DebugOut(info.debugNumber);
+    // Read after the box: a stop pressed inside it ends the line before this step's byte.
+    if (LineStopRequested()) return false;
+    if (portHandle == INVALID_HANDLE_VALUE) {
+        // Nothing is written and nothing paused, but the window still lives between steps.
+        if (!motionSettings.stepBoxes) ProcessPendingMessages();
+        return true;
+    }
+    DWORD written = 0;
+    // A failed write (device removed) is ignored; the line goes on at its pace.
+    WriteFile(portHandle, &info.byte, 1, &written, nullptr);
+    PauseAfterStep(motionRegisters.stepDelay);
+    return true;
+}
+
+void PauseAfterStep(uint32_t milliseconds) {
+    if (motionSettings.stepBoxes) {
+        Sleep(milliseconds);
+    } else if (milliseconds == 0) {
+        // After the step's byte, so that a line's first byte follows its request at once.
+        ProcessPendingMessages();
+    } else {
+        WaitProcessingMessages(milliseconds);
+    }
+}
+
 void StepXPlus() {
-    EmitStep(motion::StepOutput::XPlus);
+    MakeStep(motion::StepOutput::XPlus);
 }
 
 void StepXMinus() {
-    EmitStep(motion::StepOutput::XMinus);
+    MakeStep(motion::StepOutput::XMinus);
 }
 
 void StepYPlus() {
-    EmitStep(motion::StepOutput::YPlus);
+    MakeStep(motion::StepOutput::YPlus);
 }
 
 void StepYMinus() {
-    EmitStep(motion::StepOutput::YMinus);
+    MakeStep(motion::StepOutput::YMinus);
 }
 
 void FormatUnsigned(uint32_t number, char* buffer) {
@@ -79,12 +163,20 @@ void ConnectPort(HWND window) {
         MessageBoxA(window, kConnectFailedText, kConnectFailedCaption, MB_OK);
         return;
     }
+    if (motionSettings.baud != 0 && !ConfigureLine(opened, motionSettings.baud)) {
+        // Not a serial line that takes the speed asked for: not a port to step on.
+        CloseHandle(opened);
+        MessageBoxA(window, kConnectFailedText, kConnectFailedCaption, MB_OK);
+        return;
+    }
     portHandle = opened;
     SetPortButtons(window, true);
     MessageBoxA(window, kConnectedText, kConnectedText, MB_OK);
 }
 
 void DisconnectPort(HWND window) {
+    // "!" pressed during a line ends the line too, not only its writes.
+    RequestLineStop();
     ClosePort();
     SetPortButtons(window, false);
 }

@@ -16,6 +16,43 @@ constinit std::array<Connection, kMaxConnections> connections;
 // Unread bytes taken before a close, at most this many receives of the scrap buffer.
 constexpr int kDrainReceives = 64;
 
+// The time-outs in force (shorter in some tests).
+constinit DWORD requestTimeoutMs = kRequestTimeoutMs;
+constinit DWORD replyStallTimeoutMs = kReplyStallTimeoutMs;
+
+// Accepted and silent so far: the kind of connection that may give way to others.
+bool IsWithoutRequest(const Connection& connection) {
+    return connection.state == ConnectionState::AwaitingRequest && connection.request.length == 0;
+}
+
+// Tick differences are taken unsigned, so the wrap of GetTickCount after 49 days is harmless.
+bool IsOverdue(const Connection& connection, DWORD now) {
+    if (IsWithoutRequest(connection)) return now - connection.acceptedAt >= requestTimeoutMs;
+    if (connection.state == ConnectionState::Replying) {
+        return now - connection.lastProgress >= replyStallTimeoutMs;
+    }
+    return false;
+}
+
+// The connection without a request that has waited longest, or nullptr.
+Connection* LongestIdle(DWORD now) {
+    Connection* oldest = nullptr;
+    for (Connection& connection : connections) {
+        if (!IsWithoutRequest(connection)) continue;
+        if (oldest == nullptr || now - connection.acceptedAt > now - oldest->acceptedAt) {
+            oldest = &connection;
+        }
+    }
+    return oldest;
+}
+
+Connection* FreeSlot() {
+    for (Connection& connection : connections) {
+        if (connection.state == ConnectionState::Free) return &connection;
+    }
+    return nullptr;
+}
+
 enum class ReceiveResult {
     Data,        // bytes were taken
     NothingYet,  // nothing to read now; the peer is still there
@@ -47,6 +84,7 @@ SendResult SendAvailable(Connection& connection) {
         const int sent = send(connection.socket, next.data(), length, 0);
         if (sent > 0) {
             connection.reply.Sent(static_cast<std::size_t>(sent));
+            connection.lastProgress = GetTickCount();
         } else if (sent == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
             return SendResult::Later;
         } else {
@@ -81,15 +119,31 @@ Connection* FindConnection(SOCKET socket) {
     return nullptr;
 }
 
-Connection* AddConnection(SOCKET socket) {
-    for (Connection& connection : connections) {
-        if (connection.state == ConnectionState::Free) {
-            connection.socket = socket;
-            connection.state = ConnectionState::AwaitingRequest;
-            return &connection;
-        }
+Connection* AddConnection(SOCKET socket, DWORD now) {
+    Connection* slot = FreeSlot();
+    if (slot == nullptr) {
+        // A request being acted on or answered is never dropped for a newcomer.
+        Connection* const idle = LongestIdle(now);
+        if (idle == nullptr) return nullptr;
+        CloseConnection(*idle);
+        slot = idle;
     }
-    return nullptr;
+    slot->socket = socket;
+    slot->state = ConnectionState::AwaitingRequest;
+    slot->acceptedAt = now;
+    slot->lastProgress = now;
+    return slot;
+}
+
+void SweepConnections(DWORD now) {
+    for (Connection& connection : connections) {
+        if (IsOverdue(connection, now)) CloseConnection(connection);
+    }
+}
+
+void SetConnectionTimeouts(DWORD requestMs, DWORD replyStallMs) {
+    requestTimeoutMs = requestMs;
+    replyStallTimeoutMs = replyStallMs;
 }
 
 bool CollectRequest(Connection& connection) {

@@ -26,17 +26,33 @@ struct Connection {
     RequestBytes request;
     OutgoingReply reply;
     HGLOBAL replyBlock = nullptr;  // the reply file's bytes, locked while they are sent
+    DWORD acceptedAt = 0;          // GetTickCount at the accept
+    DWORD lastProgress = 0;        // GetTickCount when reply bytes last went out
 };
 
-// More connections than this at once are closed as soon as they are accepted.
+// The connection table holds this many. When it is full, a newcomer takes the place of the
+// connection that has waited longest without sending a request; when every connection has
+// one, the newcomer is closed as soon as it is accepted.
 inline constexpr std::size_t kMaxConnections = 64;
+
+// A connection that has sent no request this long after its accept is closed, so that
+// silent connections (a browser's spare pre-connections, a port scan) cannot hold the table.
+inline constexpr DWORD kRequestTimeoutMs = 5000;
+// A reply that the peer has taken nothing of for this long is given up and the connection
+// closed: a peer that never reads must not hold its slot and its reply's memory for good.
+inline constexpr DWORD kReplyStallTimeoutMs = 30000;
 
 // The connection of `socket`, or nullptr when it is not an open connection (the listener,
 // a socket already closed, a stale event).
 Connection* FindConnection(SOCKET socket);
 
-// Takes `socket` into a free slot. nullptr when all slots are in use.
-Connection* AddConnection(SOCKET socket);
+// Takes `socket` into a free slot, accepted at `now`. With the table full, the longest-idle
+// connection without a request is closed to make room; nullptr when there is none.
+Connection* AddConnection(SOCKET socket, DWORD now);
+
+// Closes the connections whose request or reply is overdue at `now` (see the time-outs
+// above). Connections whose request is being acted on are never touched.
+void SweepConnections(DWORD now);
 
 // Takes what has arrived. True when the connection holds request bytes. A peer that has gone
 // without sending any is closed (false); with nothing received yet the connection waits.

@@ -13,6 +13,15 @@ namespace {
 constinit SOCKET listenSocket = INVALID_SOCKET;
 constinit sockaddr_in listenAddress{};
 constinit WSADATA wsaData{};
+// The window whose timer sweeps overdue connections while the listener is open.
+constinit HWND sweepWindow = nullptr;
+// Where OpenListener listens (host byte order).
+constinit std::uint16_t listenPort = kHttpPort;
+constinit std::uint32_t listenOn = INADDR_ANY;
+
+// Not the runtime's own form timer (2): ours goes to its own procedure, not to the form's.
+constexpr UINT_PTR kSweepTimerId = 0x5754;
+constexpr UINT kSweepPeriodMs = 250;
 
 constexpr WORD kWinsockVersion = 0x0101;  // Windows Sockets 1.1
 constexpr int kBacklog = 5;
@@ -20,11 +29,15 @@ constexpr long kListenerEvents = FD_ACCEPT | FD_CLOSE;
 constexpr long kConnectionEvents = FD_READ | FD_WRITE | FD_CLOSE;
 static_assert(kListenerEvents == 40 && kConnectionEvents == 35);
 
+void CALLBACK OnSweepTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    SweepConnections(GetTickCount());
+}
+
 void AcceptConnection(HWND window, SOCKET listener) {
     const SOCKET accepted = accept(listener, nullptr, nullptr);
     if (accepted == INVALID_SOCKET) return;
-    Connection* const connection = AddConnection(accepted);
-    if (connection == nullptr) {  // more connections than slots: this one is not served
+    Connection* const connection = AddConnection(accepted, GetTickCount());
+    if (connection == nullptr) {  // every slot holds a request: this one is not served
         closesocket(accepted);
         return;
     }
@@ -34,13 +47,17 @@ void AcceptConnection(HWND window, SOCKET listener) {
 }
 
 // Write-ready arrives right after the accept and whenever the socket takes bytes again.
-void OnWriteReady(SOCKET socket) {
+void OnWriteReady(HWND window, SOCKET socket) {
     Connection* const connection = FindConnection(socket);
     if (connection == nullptr) return;
     switch (connection->state) {
     case ConnectionState::AwaitingRequest:
-        // A request that has arrived already is kept for its read event.
-        CollectRequest(*connection);
+        // A request that has arrived already is kept for its read event. The socket library
+        // may drop that event once the bytes are taken (seen under Wine when the request came
+        // before the accept), which would leave the request unanswered for good: the read
+        // event is posted here too, behind any the library posted; the later of the two finds
+        // the request answered.
+        if (CollectRequest(*connection)) PostMessageA(window, WM_SOCKET, socket, FD_READ);
         return;
     case ConnectionState::Replying: ContinueReply(*connection); return;
     case ConnectionState::Handling:
@@ -68,17 +85,25 @@ void OnPeerClosed(HWND window, SOCKET socket) {
     }
 }
 
+// The failure of `step`: the error is taken before the socket is closed, which may set another.
+bool Failed(ListenerStep step, std::uint16_t port, ListenerFailure* failure) {
+    if (failure != nullptr) *failure = ListenerFailure{port, step, WSAGetLastError()};
+    CloseListener();
+    return false;
+}
+
 }  // namespace
 
-bool OpenListenerOn(HWND window, std::uint16_t port, std::uint32_t address) {
+bool OpenListenerOn(HWND window, std::uint16_t port, std::uint32_t address,
+                    ListenerFailure* failure) {
     CloseListener();
+    // Its failure shows as the socket's: without the library there is no socket.
     WSAStartup(kWinsockVersion, &wsaData);
     listenSocket = socket(AF_INET, SOCK_STREAM, 0);
-    if (listenSocket == INVALID_SOCKET) return false;
+    if (listenSocket == INVALID_SOCKET) return Failed(ListenerStep::Socket, port, failure);
     // Asynchronous before it is bound: every event of the listener reaches the window.
     if (WSAAsyncSelect(listenSocket, window, WM_SOCKET, kListenerEvents) == SOCKET_ERROR) {
-        CloseListener();
-        return false;
+        return Failed(ListenerStep::Select, port, failure);
     }
     listenAddress = sockaddr_in{};
     listenAddress.sin_family = AF_INET;
@@ -86,19 +111,32 @@ bool OpenListenerOn(HWND window, std::uint16_t port, std::uint32_t address) {
     listenAddress.sin_addr.s_addr = htonl(address);
     // bind takes the generic address type; a sockaddr_in is its AF_INET form.
     const auto* generic = reinterpret_cast<const sockaddr*>(&listenAddress);
-    if (bind(listenSocket, generic, sizeof listenAddress) == SOCKET_ERROR ||
-        listen(listenSocket, kBacklog) == SOCKET_ERROR) {
-        CloseListener();
-        return false;
+    if (bind(listenSocket, generic, sizeof listenAddress) == SOCKET_ERROR) {
+        return Failed(ListenerStep::Bind, port, failure);
     }
+    if (listen(listenSocket, kBacklog) == SOCKET_ERROR) {
+        return Failed(ListenerStep::Listen, port, failure);
+    }
+    if (SetTimer(window, kSweepTimerId, kSweepPeriodMs, OnSweepTimer) != 0) sweepWindow = window;
     return true;
 }
 
+void SetListenAddress(std::uint16_t port, std::uint32_t address) {
+    listenPort = port;
+    listenOn = address;
+}
+
 void OpenListener(HWND window) {
-    OpenListenerOn(window, kHttpPort, INADDR_ANY);
+    ListenerFailure failure{};
+    if (OpenListenerOn(window, listenPort, listenOn, &failure)) return;
+    PostMessageA(window, WM_LISTENER_FAILED, ListenerFailureWParam(failure), failure.error);
 }
 
 void CloseListener() {
+    if (sweepWindow != nullptr) {
+        KillTimer(sweepWindow, kSweepTimerId);
+        sweepWindow = nullptr;
+    }
     if (listenSocket == INVALID_SOCKET) return;
     closesocket(listenSocket);
     listenSocket = INVALID_SOCKET;
@@ -118,7 +156,7 @@ std::uint16_t ListenerPort() {
 void OnSocketEvent(HWND window, SOCKET socket, WORD event) noexcept {
     switch (event) {
     case FD_ACCEPT: AcceptConnection(window, socket); return;
-    case FD_WRITE: OnWriteReady(socket); return;
+    case FD_WRITE: OnWriteReady(window, socket); return;
     case FD_READ: HandleRequest(window, socket); return;
     case FD_CLOSE: OnPeerClosed(window, socket); return;
     default: return;

@@ -72,6 +72,8 @@ void LoadReplyFile(Connection& connection) {
 
 void SendReplyFileOn(Connection& connection) {
     connection.state = ConnectionState::Replying;
+    // The reply's stall time counts from here, however long its line took.
+    connection.lastProgress = GetTickCount();
     LoadReplyFile(connection);
     ContinueReply(connection);
 }
@@ -104,7 +106,7 @@ void HandleRequest(HWND window, SOCKET connection) noexcept {
 
 void SendReplyFile(SOCKET connection) noexcept {
     Connection* open = FindConnection(connection);
-    if (open == nullptr) open = AddConnection(connection);
+    if (open == nullptr) open = AddConnection(connection, GetTickCount());
     if (open == nullptr) {
         closesocket(connection);
         return;
@@ -125,6 +127,8 @@ void ResetWebFront() {
     SelectReplyFile(ReplyFile::S);
     outputHook = nullptr;
     requestBuffer = RequestBytes{};
+    SetConnectionTimeouts(kRequestTimeoutMs, kReplyStallTimeoutMs);
+    SetListenAddress(kHttpPort, INADDR_ANY);
 }
 
 const char* ReplyFileName() {

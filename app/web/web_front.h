@@ -2,12 +2,15 @@
 // The web front: the listening socket on TCP port 80, the socket events that the socket
 // library posts to the main window, and the handling of each request with its file reply.
 //
-// Everything runs on the GUI thread. Failures are silent: no box, no error reply.
+// Everything runs on the GUI thread. Request and reply failures are silent: no box, no error
+// reply. A listener that cannot be opened is reported to the main window (WM_LISTENER_FAILED).
 
 #include <windows.h>
 #include <winsock.h>
 
 #include <cstdint>
+
+#include "app/web/listener_failure.h"
 
 namespace web {
 
@@ -18,9 +21,28 @@ static_assert(WM_SOCKET == 1124);
 
 inline constexpr std::uint16_t kHttpPort = 80;
 
-// Opens the listener on port 80 of every address and selects it for accept and close events.
-// Called once when the main window is created. A failure leaves the window without a
-// listener, silently.
+// Private message posted to the main window when its listener could not be opened: wParam
+// carries the port (low word) and the failed step (high word), lParam the error number.
+// Posted rather than handled at once, so that the notice never holds up the window's creation.
+inline constexpr UINT WM_LISTENER_FAILED = WM_USER + 101;
+static_assert(WM_LISTENER_FAILED == 1125);
+
+inline WPARAM ListenerFailureWParam(const ListenerFailure& failure) {
+    return MAKEWPARAM(failure.port, static_cast<WORD>(failure.step));
+}
+
+inline ListenerFailure ListenerFailureOf(WPARAM wParam, LPARAM lParam) {
+    return ListenerFailure{LOWORD(wParam), static_cast<ListenerStep>(HIWORD(wParam)),
+                           static_cast<int>(lParam)};
+}
+
+// Where OpenListener listens: `port` of `address` (host byte order; INADDR_ANY for every
+// address). Port 80 of every address until the program's start-up says otherwise.
+void SetListenAddress(std::uint16_t port, std::uint32_t address);
+
+// Opens the listener (port 80 of every address, or what SetListenAddress chose) and selects it
+// for accept and close events. Called once when the main window is created. A failure leaves
+// the window running without a listener and posts WM_LISTENER_FAILED to it.
 void OpenListener(HWND window);
 
 // Turns one WM_SOCKET message into an accept, a receive, a continued reply or a request.

@@ -11,8 +11,10 @@
 namespace web {
 
 // OpenListener on `port` of `address` (host byte order; INADDR_ANY for every address).
-// Port 0 takes a free ephemeral port. Returns whether the socket listens.
-bool OpenListenerOn(HWND window, std::uint16_t port, std::uint32_t address);
+// Port 0 takes a free ephemeral port. Returns whether the socket listens; on failure,
+// `failure` (when given) names the step and the error. Nothing is posted.
+bool OpenListenerOn(HWND window, std::uint16_t port, std::uint32_t address,
+                    ListenerFailure* failure = nullptr);
 
 // Closes the listening socket, if one is open.
 void CloseListener();
@@ -20,8 +22,13 @@ void CloseListener();
 // The port the listener is bound to, 0 without a listener.
 std::uint16_t ListenerPort();
 
-// Closes the listener and every connection, selects "C:\s" again and removes the output hook.
+// Closes the listener and every connection, selects "C:\s" again, removes the output hook
+// and puts the connection time-outs and the listen address back to their defaults.
 void ResetWebFront();
+
+// Shorter time-outs for tests: a connection without a request is closed `requestMs` after
+// its accept, a reply that makes no progress for `replyStallMs` is given up.
+void SetConnectionTimeouts(DWORD requestMs, DWORD replyStallMs);
 
 // Connections accepted and not yet closed.
 std::size_t OpenConnectionCount();

@@ -1,6 +1,6 @@
 #pragma once
 // Where lines of a text file end, one template for both text modes (`Ch` as in
-// runtime/text_core.h): bytes in ANSI files, 16-bit units in wide ones. Platform-free; the file
+// runtime/text/text_core.h): bytes in ANSI files, 16-bit units in wide ones. Platform-free; the file
 // functions that feed these rules are in runtime/util/text_files.h.
 //
 // Reading: a line ends at a carriage return, a line feed or the end of the file. A line feed
@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "runtime/text_core.h"
+#include "runtime/text/text_core.h"
 
 namespace runtime::util {
 

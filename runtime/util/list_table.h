@@ -1,12 +1,12 @@
 #pragma once
 // The string-list table's bookkeeping (the table lives in the runtime's work block,
-// runtime/work_block.h): its handles are filled from the front without holes and counted, the
-// entry behind the last handle stays 0. Platform-free; the string lists themselves are in
-// runtime/util/string_lists.h.
+// runtime/process/work_block.h): its handles are filled from the front without holes and
+// counted, the entry behind the last handle stays 0. Platform-free; the string lists themselves
+// are in runtime/util/string_lists.h.
 
 #include <cstdint>
 
-#include "runtime/work_block.h"
+#include "runtime/process/work_block.h"
 
 namespace runtime::util {
 

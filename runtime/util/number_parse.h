@@ -1,8 +1,8 @@
 #pragma once
-// The body of ParseNumber, one template for both text modes (`Ch` as in runtime/text_core.h).
+// The body of ParseNumber, one template for both text modes (`Ch` as in runtime/text/text_core.h).
 // Platform-free; the checking public entry is in runtime/util/text_utilities.h.
 //
-// The notation is the one FormatNumber writes (runtime/number_format.h), so every text it
+// The notation is the one FormatNumber writes (runtime/text/number_format.h), so every text it
 // writes reads back as its value: "101B", "-12", "C0000005H".
 //  - Leading blanks and tabs are skipped, then one optional sign ('+' or '-').
 //  - "0x" (or "0X") right after the sign makes the number hexadecimal.
@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "runtime/text_core.h"
+#include "runtime/text/text_core.h"
 
 namespace runtime::util {
 

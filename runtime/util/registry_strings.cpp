@@ -1,10 +1,10 @@
 #include "runtime/util/registry_strings.h"
 
-#include "runtime/pointer_check.h"
-#include "runtime/runtime_heap.h"
-#include "runtime/template_record.h"
-#include "runtime/text_core.h"
-#include "runtime/text_mode.h"
+#include "runtime/process/runtime_heap.h"
+#include "runtime/template/template_record.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_core.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 

@@ -1,9 +1,9 @@
 #include "runtime/util/string_lists.h"
 
-#include "runtime/application.h"
-#include "runtime/pointer_check.h"
-#include "runtime/runtime_heap.h"
-#include "runtime/text_mode.h"
+#include "runtime/process/application.h"
+#include "runtime/process/runtime_heap.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_mode.h"
 #include "runtime/util/list_table.h"
 
 namespace runtime {

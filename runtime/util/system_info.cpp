@@ -4,11 +4,12 @@
 
 #include <cpuid.h>
 
-#include "runtime/application.h"
-#include "runtime/pointer_check.h"
-#include "runtime/startup_logic.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_mode.h"
+#include "runtime/process/application.h"
+#include "runtime/process/startup_logic.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_core.h"
+#include "runtime/text/text_mode.h"
 
 namespace runtime {
 
@@ -23,14 +24,14 @@ void CopyServicePack(char* buffer) {
     if (wideMode != 0) {
         WideToAnsi(reinterpret_cast<const wchar_t*>(kept), buffer, kServicePackLimit);
     } else {
-        CopyBounded(std::string_view(reinterpret_cast<const char*>(kept)), buffer, kServicePackLimit);
+        text::CopyBounded(std::string_view(reinterpret_cast<const char*>(kept)), buffer, kServicePackLimit);
     }
 }
 
 void CopyServicePack(wchar_t* buffer) {
     const uint8_t* kept = workBlock->servicePack;
     if (wideMode != 0) {
-        CopyBounded(std::wstring_view(reinterpret_cast<const wchar_t*>(kept)), buffer, kServicePackLimit);
+        text::CopyBounded(std::wstring_view(reinterpret_cast<const wchar_t*>(kept)), buffer, kServicePackLimit);
     } else {
         AnsiToWide(reinterpret_cast<const char*>(kept), buffer, kServicePackLimit);
     }

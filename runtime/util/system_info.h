@@ -13,7 +13,7 @@ constexpr int32_t kServicePackLimit = 128;
 
 // Copies the service-pack text that start-up kept (e.g. "Service Pack 1", empty when there is
 // none) into `buffer` when one is given, cut to kServicePackLimit characters with the
-// terminator, and gives the OS level (runtime/startup_logic.h, os_level). The ANSI member (A)
+// terminator, and gives the OS level (runtime/process/startup_logic.h, os_level). The ANSI member (A)
 // and the wide member (W) convert the kept text when it is in the other encoding; the public
 // entry checks a given buffer and calls the member chosen by the text mode.
 int32_t GetWindowsVersion(void* buffer);

@@ -1,13 +1,13 @@
 #pragma once
 // The bodies of TextLeft, TextRight and TextMid, one template for both text modes (`Ch` as in
-// runtime/text_core.h). Each cuts a NUL-terminated text in place: it reads the text up to its
+// runtime/text/text_core.h). Each cuts a NUL-terminated text in place: it reads the text up to its
 // terminator and writes only at or before it, whatever the counts asked for. A refused cut
 // leaves the text as it was. Platform-free; the checking public entries are in
 // runtime/util/text_utilities.h.
 
 #include <cstdint>
 
-#include "runtime/text_core.h"
+#include "runtime/text/text_core.h"
 
 namespace runtime::util {
 

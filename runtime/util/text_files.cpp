@@ -1,8 +1,8 @@
 #include "runtime/util/text_files.h"
 
-#include "runtime/pointer_check.h"
-#include "runtime/text_core.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_core.h"
+#include "runtime/text/text_mode.h"
 #include "runtime/util/line_split.h"
 
 namespace runtime {

@@ -1,7 +1,7 @@
 #include "runtime/util/text_utilities.h"
 
-#include "runtime/pointer_check.h"
-#include "runtime/text_mode.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_mode.h"
 #include "runtime/util/number_parse.h"
 #include "runtime/util/text_cuts.h"
 

@@ -3,12 +3,12 @@
 // member (W) and a public entry that checks its pointer arguments and calls the member chosen
 // by the text mode; the rules are those of runtime/util/text_cuts.h and
 // runtime/util/number_parse.h. The other utilities of this kind are the runtime's own text
-// entries: FindChar, FindLastChar, TrimLeft, TrimRight, Trim (runtime/text_search.h) and
-// FormatNumber (runtime/number_text.h).
+// entries: FindChar, FindLastChar, TrimLeft, TrimRight, Trim (runtime/text/text_search.h) and
+// FormatNumber (runtime/text/number_text.h).
 
 #include <cstdint>
 
-#include "runtime/text_convert.h"
+#include "runtime/text/text_convert.h"
 
 namespace runtime {
 

@@ -9,6 +9,9 @@
 //   key F1                  press F1 in the window that has the focus
 //   show-box MS             wait for a box, move it beside the main window, leave it open
 //   boxes COUNT MS          dismiss COUNT boxes of the program, one after another
+//   no-box                  succeed only when the program shows no box now
+//   wait-box MS             wait for a box of any program (none has a main window yet), show it
+//   dismiss                 dismiss the box of any program
 //   read ID...              the texts of the controls
 //   close                   the system menu's Close
 //   dismiss-all STOPFILE    dismiss every box of the program as it comes, until the file
@@ -85,11 +88,17 @@ struct BoxSearch {
     HWND found;
 };
 
+// A process id that stands for every process.
+constexpr DWORD kAnyProcess = 0;
+
 BOOL CALLBACK FindBoxOf(HWND window, LPARAM search) noexcept {
     auto& s = *reinterpret_cast<BoxSearch*>(search);  // the search EnumWindows was handed
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != s.processId || !IsWindowVisible(window) || ClassOf(window) != "#32770") return TRUE;
+    if ((s.processId != kAnyProcess && owner != s.processId) || !IsWindowVisible(window) ||
+        ClassOf(window) != "#32770") {
+        return TRUE;
+    }
     s.found = window;
     return FALSE;
 }
@@ -235,6 +244,16 @@ int DismissAll(HWND main, const std::string& stopFile) {
     return 0;
 }
 
+int NoBox(HWND main) {
+    HWND box = FindBox(ProcessOf(main));
+    if (box == nullptr) {
+        std::printf("no box\n");
+        return 0;
+    }
+    PrintBox(box);
+    return Fail("a box is open");
+}
+
 int Read(HWND main, const std::vector<int>& ids) {
     for (int id : ids) {
         HWND control = FindControl(main, id);
@@ -248,6 +267,18 @@ int Run(const std::vector<std::string>& args) {
     if (args.empty()) return Fail("no command");
     const std::string& command = args[0];
     if (command == "wait-window" && args.size() == 2) return WaitWindow(std::strtoul(args[1].c_str(), nullptr, 10));
+    if (command == "wait-box" && args.size() == 2) {
+        HWND box = WaitForBox(kAnyProcess, std::strtoul(args[1].c_str(), nullptr, 10));
+        if (box == nullptr) return Fail("no box");
+        PrintBox(box);
+        return 0;
+    }
+    if (command == "dismiss" && args.size() == 1) {
+        HWND box = FindBox(kAnyProcess);
+        if (box == nullptr) return Fail("no box");
+        PrintBox(box);
+        return DismissBox(box) ? 0 : Fail("the box did not go");
+    }
 
     HWND main = FindMainWindow();
     if (main == nullptr) return Fail("the program's main window is not there");
@@ -262,6 +293,7 @@ int Run(const std::vector<std::string>& args) {
     if (command == "boxes" && args.size() == 3) {
         return DismissBoxes(main, std::atoi(args[1].c_str()), std::strtoul(args[2].c_str(), nullptr, 10));
     }
+    if (command == "no-box" && args.size() == 1) return NoBox(main);
     if (command == "read" && args.size() >= 2) {
         std::vector<int> ids;
         for (std::size_t i = 1; i < args.size(); ++i) ids.push_back(std::atoi(args[i].c_str()));

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/program_options.h"
 #include "crash/exception_report.h"
 #include "main_form_session.h"
 
@@ -58,7 +59,7 @@ TEST(RunApplication, RunsTheMainFormUnderTheCrashFilterAndPutsThePreviousFilterB
              PostMessageA(apptest::MainWindow(), WM_CLOSE, 0, 0);
          }},
     });
-    const int32_t exitCode = loop.Run([] { return app::RunApplication(); });
+    const int32_t exitCode = loop.Run([] { return app::RunApplication(""); });
     const LPTOP_LEVEL_EXCEPTION_FILTER after = CurrentFilter();
     SetUnhandledExceptionFilter(before);
     apptest::CleanUpAfterProgram();
@@ -82,6 +83,53 @@ TEST(RunApplication, RunsTheMainFormUnderTheCrashFilterAndPutsThePreviousFilterB
     EXPECT_EQ(std::strchr(app::kDescription, '\n'), nullptr) << "the description is one line";
     EXPECT_EQ(seen.windowClass, "BKRUNWINDOWProject1") << "the runtime's classes carry the name Project1";
     EXPECT_EQ(seen.caption, "Mini-Tarvo Server V0.3");
+}
+
+// The switches reach the parts they belong to before the main window is built.
+TEST(RunApplication, CarriesTheSwitchesOut) {
+    std::uint16_t listening = 0;
+    motion::MotionSettings settings;
+    apptest::ScriptedLoop loop({
+        {"main window up", apptest::MainWindowUp, [&] {
+             listening = web::ListenerPort();
+             settings = motionSettings;
+             PostMessageA(apptest::MainWindow(), WM_CLOSE, 0, 0);
+         }},
+    });
+    const int32_t exitCode = loop.Run(
+        [] { return app::RunApplication("--port 18080 --bind 127.0.0.1 --no-step-boxes --baud 9600 --limits 100,200"); });
+    apptest::CleanUpAfterProgram();
+    motionSettings = {};
+    ASSERT_TRUE(loop.Finished()) << "the main window never came up";
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(listening, 18080);
+    EXPECT_FALSE(settings.stepBoxes);
+    EXPECT_EQ(settings.baud, 9600u);
+    EXPECT_TRUE(settings.limits.active);
+    EXPECT_EQ(settings.limits.xMax, 100u);
+    EXPECT_EQ(settings.limits.yMax, 200u);
+}
+
+// A command line that is not understood: a box without owner naming it and the accepted
+// switches, exit code 2, no window and no listener.
+TEST(RunApplication, RefusesAnUnknownOrMalformedSwitchWithExitCode2) {
+    for (const char* arguments : {"--verbose", "--port 0", "--limits 5"}) {
+        SCOPED_TRACE(arguments);
+        testsupport::MessageBoxHook boxes;
+        bool windowSeen = false;
+        apptest::ScriptedLoop loop({{"main window up", apptest::MainWindowUp, [&] { windowSeen = true; }}}, 5000);
+        const int32_t exitCode = loop.Run([arguments] { return app::RunApplication(arguments); });
+        EXPECT_EQ(exitCode, app::kRefusedCommandLineExitCode);
+        EXPECT_FALSE(windowSeen) << "a main window was built";
+        EXPECT_EQ(web::ListenerPort(), 0) << "something listens";
+        char expected[512];
+        app::FormatOptionsRefusal(app::ParseProgramOptions(arguments), expected);
+        ASSERT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_EQ(boxes.boxes()[0].caption, "Nasol :(");
+        EXPECT_EQ(boxes.boxes()[0].text, expected);
+        EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
+        apptest::CleanUpAfterProgram();
+    }
 }
 
 }  // namespace

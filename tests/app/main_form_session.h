@@ -17,12 +17,12 @@
 #include "app/motion/motion.h"
 #include "app/web/web_front_internal.h"
 #include "forms/main_form.h"
-#include "runtime/application.h"
-#include "runtime/form_builder.h"
-#include "runtime/message_loop.h"
-#include "runtime/property_getters.h"
-#include "runtime/property_windows.h"
-#include "runtime/startup.h"
+#include "runtime/process/application.h"
+#include "runtime/build/form_builder.h"
+#include "runtime/start/message_loop.h"
+#include "runtime/property/property_getters.h"
+#include "runtime/property/property_windows.h"
+#include "runtime/start/startup.h"
 #include "tests/support/win_test_support.h"
 
 namespace apptest {

@@ -106,6 +106,31 @@ TEST_F(MainWindowTest, TheSystemMenusCloseEndsTheLoopWithExitCodeZero) {
     ExpectCloseEndsTheLoop(WM_SYSCOMMAND, SC_CLOSE, boxes_);
 }
 
+// Another program holds port 80: the window comes up all the same, the operator is told once
+// why no browser can reach it, and the window still closes with exit code 0.
+TEST_F(MainWindowTest, APort80HeldByAnotherProgramIsToldOnceAndTheWindowRuns) {
+    const webtest::PortHolder holder(web::kHttpPort);
+    ASSERT_TRUE(holder.Holding()) << "port 80 is not free for this test: " << holder.Error();
+
+    HWND main = nullptr;
+    apptest::ScriptedLoop loop({
+        {"main window up", MainWindowUp, [&] { main = MainWindow(); }},
+        {"the notice shown and dismissed", [&] { return boxes_.boxes().size() == 1 && !apptest::BoxOpen(); },
+         [&] { PostMessageA(main, WM_CLOSE, 0, 0); }},
+    });
+    const int32_t exitCode = loop.Run();
+    EXPECT_TRUE(loop.Finished()) << "stalled at: " << loop.Stalled();
+    EXPECT_FALSE(loop.TimedOut()) << "the window did not close by itself";
+    EXPECT_EQ(exitCode, 0);
+
+    char expected[256];
+    web::FormatListenerFailure({web::kHttpPort, web::ListenerStep::Bind, WSAEADDRINUSE}, expected);
+    ASSERT_EQ(boxes_.boxes().size(), 1u) << "the operator should be told exactly once";
+    EXPECT_EQ(boxes_.boxes()[0].caption, "Nasol :(");
+    EXPECT_EQ(boxes_.boxes()[0].text, expected);
+    EXPECT_EQ(boxes_.boxes()[0].owner, main) << "the notice is owned by the main window";
+}
+
 // The built main form, for tests that press its controls directly.
 class BuiltMainWindowTest : public MainWindowTest {
 protected:
@@ -178,6 +203,22 @@ TEST_F(BuiltMainWindowTest, ConnectTestAndDisconnectButtons) {
     EXPECT_EQ(ButtonStates(), kDisconnected);
     EXPECT_EQ(boxes_.boxes().size(), 1u) << "disconnecting shows no box";
     EXPECT_EQ(port_.Read(), "") << "bytes were written to the port";
+}
+
+// The main window going away inside a step's box ends the line: no further box or byte.
+TEST_F(BuiltMainWindowTest, DestroyingTheWindowDuringALineEndsIt) {
+    Click(id::btnSetCom);
+    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
+    motionRegisters = {};
+    testsupport::MessageBoxHook steps([&](const testsupport::BoxRecord&, std::size_t index) {
+        if (index == 1) DestroyWindow(main_);
+    });
+    const std::string request = "GET /s?e=1&X5 HTTP/1.1\r\n\r\n";
+    EXPECT_TRUE(InterpretMotionRequest(main_, request.data(), request.size()));
+    EXPECT_FALSE(IsWindow(main_));
+    EXPECT_EQ(steps.Texts(), (std::vector<std::string>{"0", "0"}));
+    ClosePort();
+    EXPECT_EQ(port_.Read(), "B");
 }
 
 TEST_F(BuiltMainWindowTest, ConnectingToAMissingDeviceShowsTheFailureBox) {

@@ -23,6 +23,8 @@ constexpr DWORD kChildTimeLimitMs = 30000;
 constexpr UINT kSendTimeoutMs = 3000;
 // After a second fault has been asked for, the time the program gets to end by it.
 constexpr DWORD kSecondFaultWaitMs = 5000;
+// How long a box may take to show its caption and text once it is visible.
+constexpr DWORD kSettleMs = 5000;
 
 // A report box as it stood on the screen.
 struct SeenReport {
@@ -150,7 +152,7 @@ inline BOOL CALLBACK CollectBox(HWND window, LPARAM search) noexcept {
     return TRUE;
 }
 
-inline SeenReport ReadBox(HWND box) {
+inline SeenReport ReadBoxOnce(HWND box) {
     SeenReport seen;
     seen.caption = TextOf(box);
     seen.owner = GetWindow(box, GW_OWNER);
@@ -162,6 +164,19 @@ inline SeenReport ReadBox(HWND box) {
         } else if (seen.text.empty()) {
             seen.text = TextOf(child);
         }
+    }
+    return seen;
+}
+
+// A box can be visible a moment before its dialog procedure has set its caption and text (seen
+// under emulation, where the box's thread runs slowly): it is read again until both are there,
+// for a few seconds at most.
+inline SeenReport ReadBox(HWND box) {
+    const DWORD start = GetTickCount();
+    SeenReport seen = ReadBoxOnce(box);
+    while ((seen.caption.empty() || seen.text.empty()) && IsWindow(box) && GetTickCount() - start < kSettleMs) {
+        Sleep(50);
+        seen = ReadBoxOnce(box);
     }
     return seen;
 }

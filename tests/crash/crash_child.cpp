@@ -14,13 +14,13 @@
 #include <string>
 
 #include "crash/exception_report.h"
-#include "runtime/application.h"
-#include "runtime/form_builder.h"
-#include "runtime/message_loop.h"
-#include "runtime/number_text.h"
-#include "runtime/runtime_messages.h"
-#include "runtime/startup.h"
-#include "runtime/text_search.h"
+#include "runtime/process/application.h"
+#include "runtime/build/form_builder.h"
+#include "runtime/start/message_loop.h"
+#include "runtime/text/number_text.h"
+#include "runtime/process/runtime_messages.h"
+#include "runtime/start/startup.h"
+#include "runtime/text/text_search.h"
 #include "tests/crash/crash_cases.h"
 #include "tests/crash/fault.site/dotted_fault.h"
 

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "crash/exception_report.h"
-#include "runtime/application.h"
+#include "runtime/process/application.h"
+#include "runtime/text/pointer_check.h"
 #include "tests/crash/child_run.h"
 #include "tests/crash/crash_cases.h"
+#include "tests/support/message_box_hook.h"
 
 namespace {
 
@@ -199,6 +201,40 @@ TEST(CrashReportLimits, ASecondFaultMakesNoSecondReport) {
     const std::string head = ReportHead("C0000005H", "ACCESS VIOLATION READ", "Project1.exe");
     EXPECT_EQ(run.reports[0].text.substr(0, head.size()), head) << Shown(run.reports[0].text);
     EXPECT_EQ(run.exitCode, crashtest::kSecondFaultCode) << std::hex << "exit code 0x" << run.exitCode;
+}
+
+// The filter called in this process with exceptions of each kind, in this order: an unwinding
+// and a non-continuable one make no report, the first other one makes one, and a second one
+// none, since a process reports once. Every call answers EXCEPTION_EXECUTE_HANDLER (1), upon
+// which the system would end the process.
+TEST(CrashReportFilter, ReportsOncePerProcessOnlyWhatCanBeReportedAndAlwaysAnswersOne) {
+    struct Call {
+        const char* name;
+        DWORD flags;
+        std::size_t boxesAfter;
+    };
+    const Call calls[] = {
+        {"an unwinding exception (flag bit 1)", EXCEPTION_UNWINDING, 0},
+        {"a non-continuable exception (flag bit 0)", EXCEPTION_NONCONTINUABLE, 0},
+        {"the first continuable exception", 0, 1},
+        {"a second continuable exception", 0, 1},
+    };
+    ASSERT_EQ(runtime::reportPending, 1) << "no report made in this process yet";
+    testsupport::MessageBoxHook boxes;
+    for (const Call& call : calls) {
+        EXCEPTION_RECORD record{};
+        record.ExceptionCode = crashtest::kUnknownCode;
+        record.ExceptionFlags = call.flags;
+        record.ExceptionAddress = reinterpret_cast<void*>(&DosFileName);
+        CONTEXT context{};
+        EXCEPTION_POINTERS pointers{&record, &context};
+        EXPECT_EQ(crash::ExceptionReportFilter(&pointers), EXCEPTION_EXECUTE_HANDLER) << call.name;
+        EXPECT_EQ(boxes.boxes().size(), call.boxesAfter) << call.name;
+    }
+    ASSERT_EQ(boxes.Captions(), std::vector<std::string>{kTitle});
+    const std::string head = ReportHead("E0000001H", "UNKNOWN EXCEPTION", "");
+    EXPECT_EQ(boxes.Texts()[0].substr(0, head.size()), head) << Shown(boxes.Texts()[0]);
+    runtime::reportPending = 1;
 }
 
 // The description step keeps the code in the Application record and writes the name within

@@ -5,8 +5,8 @@
 
 #include "forms/main_form.h"
 #include "forms/main_form_layout.h"
-#include "runtime/template_tree.h"
-#include "runtime/template_values.h"
+#include "runtime/template/template_tree.h"
+#include "runtime/template/template_values.h"
 
 #include "tests/forms/hex_text.h"
 

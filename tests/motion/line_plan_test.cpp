@@ -143,6 +143,33 @@ std::string CheckLineShape(const LinePlan& plan, const std::vector<StepOutput>& 
     return "";
 }
 
+// A line stopped after its first `made` steps leaves the machine at the start moved by them.
+TEST(StepTally, PositionReachedByTheStepsMade) {
+    const struct {
+        MotionRegisters line;
+        int made;
+        uint32_t x;
+        uint32_t y;
+    } cases[] = {
+        {Line(3, 53, 0, 0), 0, 3, 0},                // stopped before the first step
+        {Line(0, 4, 0, 2), 3, 2, 1},                 // "BBD"
+        {Line(10, 8, 10, 3), 5, 9, 6},               // "CCCCA"
+        {Line(0, 6, 0, 3), 9, 6, 3},                 // every step: the target
+        {Line(2, 0, 1, 0), 2, 0, 1},                 // "AA" of "AAC"
+        {Line(0, 0xFFFFFFFFu, 0, 0), 0, 0, 0},       // out of reach, never started
+        {Line(1, 0, 0, 0), 1, 0, 0},                 // one step back
+    };
+    for (const auto& c : cases) {
+        const LinePlan plan = motion::ComputeLinePlan(c.line);
+        motion::StepSequence steps(plan);
+        motion::StepTally tally;
+        StepOutput step{};
+        for (int i = 0; i < c.made && steps.Next(step); ++i) tally.Count(step);
+        EXPECT_EQ(tally.ReachedX(c.line.prevX), c.x) << testing::PrintToString(c.line) << " after " << c.made;
+        EXPECT_EQ(tally.ReachedY(c.line.prevY), c.y) << testing::PrintToString(c.line) << " after " << c.made;
+    }
+}
+
 TEST(StepSequence, EveryLineUpTo40By40StaysOnItsLine) {
     for (uint32_t dx = 0; dx <= 40; ++dx) {
         for (uint32_t dy = 0; dy <= 40; ++dy) {

@@ -27,9 +27,13 @@ protected:
           }) {
         ClosePort();
         motionRegisters = {};
+        motionSettings = {};
         linePlan = {};
     }
-    ~MotionWindowTest() override { ClosePort(); }
+    ~MotionWindowTest() override {
+        ClosePort();
+        motionSettings = {};
+    }
 
     bool Interpret(const std::string& request) {
         return InterpretMotionRequest(window_.hwnd(), request.data(), request.size());

@@ -85,42 +85,104 @@ TEST_F(MotionWindowTest, FilePortReceivesOneByteAfterEachBox) {
     EXPECT_EQ(device.Read(), expectedBytes);
 }
 
-TEST_F(MotionWindowTest, LinesThatMustNotRunStepNothing) {
+// A refused line moves nothing and leaves X and Y where the machine is, so the next line
+// starts from there: after each refusal, X3 makes three steps from the origin.
+TEST_F(MotionWindowTest, RefusedLinesStepNothingAndPutXAndYBack) {
     TempFile device("mtpf2");
     Connect(device.path());
-    std::string noCrAtEnd = MovementRequest("e=1&X5");
+    std::string noCrAtEnd = MovementRequest("e=1&X5&Y9");
     // The CR lies beyond the received length.
-    const std::string cutBeforeCr = noCrAtEnd.substr(0, noCrAtEnd.find('\r'));
-    std::string longLine = "GET /s?e=1&X3&";
+    const std::size_t cutBeforeCr = noCrAtEnd.find('\r');
+    std::string longLine = "GET /s?e=1&X3&Y4&";
     longLine.resize(1500, '&');
     longLine += "\r\n\r\n";
     struct Row {
         const char* name;
         std::string request;
         std::size_t length;
-        int field;
-        const char* shown;
     };
     const Row rows[] = {
-        {"negative target", MovementRequest("e=1&X-7&Y2"), std::string::npos, motion::kEdit1,
-         "4294967289"},
-        {"target 2^31 away", MovementRequest("e=1&Y2147483648"), std::string::npos,
-         motion::kEdit2, "2147483648"},
-        {"no CR in the bytes received", noCrAtEnd, cutBeforeCr.size(), motion::kEdit1, "5"},
-        {"CR beyond 1024 bytes", longLine, longLine.size(), motion::kEdit1, "3"},
+        {"negative target", MovementRequest("e=1&X-5&Y2"), std::string::npos},
+        {"target 2^31 away", MovementRequest("e=1&X1&Y2147483648"), std::string::npos},
+        {"cut off before its CR", noCrAtEnd, cutBeforeCr},
+        {"CR beyond 1024 bytes", longLine, longLine.size()},
     };
+    std::string expectedBytes;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
+        motionRegisters = {};
         MessageBoxHook hook;
         const std::size_t length = row.length == std::string::npos ? row.request.size() : row.length;
         EXPECT_FALSE(InterpretMotionRequest(window_.hwnd(), row.request.data(), length));
         EXPECT_EQ(hook.Texts(), Strings{});
-        EXPECT_EQ(window_.Text(row.field), row.shown);
-        // Start each row from the origin again.
-        motionRegisters = {};
+        EXPECT_EQ(motionRegisters, (motion::MotionRegisters{0, 0, 0, 0, 0, 0, 1, 0}));
+        EXPECT_EQ(window_.Text(motion::kEdit1), "0");
+        EXPECT_EQ(window_.Text(motion::kEdit2), "0");
+
+        EXPECT_TRUE(Move("e=1&X3"));
+        EXPECT_EQ(hook.Texts(), (Strings{"0", "0", "0"}));
+        expectedBytes += "BBB";
     }
+    // Without the execute flag a cut-off request only records its values.
+    motionRegisters = {};
+    EXPECT_FALSE(Interpret(MovementRequest("e=0&X5").substr(0, 15)));
+    EXPECT_EQ(motionRegisters, (motion::MotionRegisters{0, 5, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(window_.Text(motion::kEdit1), "5");
     ClosePort();
-    EXPECT_EQ(device.Read(), "");
+    EXPECT_EQ(device.Read(), expectedBytes);
+}
+
+// "!" (or the main window going away) inside a step's box ends the line: that step and the
+// rest make no box, byte or pause; the line counts as stepped, and X and Y show where the
+// machine stopped.
+TEST_F(MotionWindowTest, StopInsideABoxEndsTheLine) {
+    const struct {
+        const char* name;
+        std::size_t stopInBox;
+        bool pressStop;  // "!"; otherwise the stop the main window asks for when it goes
+        const char* tokens;
+        Strings boxes;
+        const char* bytes;
+        uint32_t x;
+        uint32_t y;
+    } rows[] = {
+        {"! in the first box of 50 steps", 0, true, "e=1&X50", {"0"}, "", 0, 0},
+        {"window going in the third box", 2, false, "e=1&X4", {"0", "0", "0"}, "BB", 2, 0},
+    };
+    constexpr uint32_t kDelay = 200;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFile device("mtpst");
+        Connect(device.path());
+        motionRegisters = {};
+        motionRegisters.stepDelay = kDelay;
+        Stopwatch sinceStop;
+        MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
+            if (index != row.stopInBox) return;
+            if (row.pressStop) {
+                EXPECT_TRUE(window_.Press(motion::kBtnStopCom)) << "disconnect disabled";
+            } else {
+                RequestLineStop();
+            }
+            sinceStop = Stopwatch();
+        });
+        EXPECT_TRUE(Move(row.tokens));
+        EXPECT_LT(sinceStop.ElapsedMs(), kDelay / 2.0) << "a pause or a box followed the stop";
+        EXPECT_EQ(hook.Texts(), row.boxes);
+        EXPECT_FALSE(LineStopRequested()) << "the stop outlived its line";
+        EXPECT_EQ(motionRegisters.curX, row.x);
+        EXPECT_EQ(motionRegisters.curY, row.y);
+        EXPECT_EQ(window_.Text(motion::kEdit1), std::to_string(row.x));
+        EXPECT_EQ(window_.Text(motion::kEdit2), std::to_string(row.y));
+        ClosePort();
+        EXPECT_EQ(device.Read(), row.bytes);
+    }
+    // A stop asked for between lines does not reach the next line.
+    RequestLineStop();
+    MessageBoxHook hook;
+    motionRegisters = {};
+    EXPECT_TRUE(Move("e=1&X2"));
+    EXPECT_EQ(hook.Texts(), (Strings{"0", "0"}));
 }
 
 TEST_F(MotionWindowTest, FieldsShowUnsignedValues) {
@@ -141,11 +203,13 @@ TEST_F(MotionWindowTest, FieldsShowUnsignedValues) {
     }
 }
 
-TEST_F(MotionWindowTest, NegativeDelayIsRefused) {
+TEST_F(MotionWindowTest, NegativeAndTooLongDelaysAreRefusedAtOnce) {
     EXPECT_FALSE(Move("p=5"));
     const Stopwatch watch;
-    EXPECT_FALSE(Move("p=-1"));
-    EXPECT_FALSE(Move("p=-2000000000"));
+    for (const char* tokens : {"p=-1", "p=-2000000000", "p=10001", "p=20000", "p=5abc"}) {
+        EXPECT_FALSE(Move(tokens)) << tokens;
+        EXPECT_EQ(window_.Text(motion::kEdit4), "5") << tokens;
+    }
     EXPECT_LT(watch.ElapsedMs(), 1000.0);
     EXPECT_EQ(motionRegisters.stepDelay, 5u);
     EXPECT_EQ(window_.Text(motion::kEdit4), "5");
@@ -226,34 +290,35 @@ TEST_F(MotionWindowTest, DeviceNameIsCutToFiveCharacters) {
     EXPECT_EQ(device.Read(), "B");
 }
 
-TEST_F(MotionWindowTest, DisconnectInsideADebugBoxStopsWritesAndPauses) {
+TEST_F(MotionWindowTest, DisconnectInsideADebugBoxEndsTheLineWithoutFurtherPause) {
     TempFile device("mtpdi");
     Connect(device.path());
     constexpr double kDelay = 400;
     motionRegisters.stepDelay = static_cast<uint32_t>(kDelay);
     const Stopwatch watch;
     std::vector<double> boxShownAt;
+    double stoppedAt = 0;
     MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
         boxShownAt.push_back(watch.ElapsedMs());
         if (index == 3) {
             EXPECT_TRUE(window_.Press(motion::kBtnStopCom)) << "disconnect disabled";
+            stoppedAt = watch.ElapsedMs();
         }
     });
     EXPECT_TRUE(Move("e=1&X6&Y3"));
-    EXPECT_EQ(hook.Texts(), Repeat({"0", "0", "2"}, 3));
-    ASSERT_EQ(boxShownAt.size(), 9u);
-    // The time from one box to the next holds the pause of the step between them: the three
-    // steps before the disconnect pause, the six after it do not.
+    const double endedAt = watch.ElapsedMs();
+    // The box in which "!" was pressed is the last; its step and the five after it are not made.
+    EXPECT_EQ(hook.Texts(), (Strings{"0", "0", "2", "0"}));
+    ASSERT_EQ(boxShownAt.size(), 4u);
+    // The time from one box to the next holds the pause of the step between them.
     for (std::size_t i = 0; i + 1 < boxShownAt.size(); ++i) {
-        const double gap = boxShownAt[i + 1] - boxShownAt[i];
-        if (i < 3) {
-            EXPECT_GE(gap, kDelay) << "after box " << i;
-        } else {
-            EXPECT_LT(gap, kDelay / 2) << "after box " << i;
-        }
+        EXPECT_GE(boxShownAt[i + 1] - boxShownAt[i], kDelay) << "after box " << i;
     }
+    EXPECT_LT(endedAt - stoppedAt, kDelay / 2) << "a pause followed the stop";
     EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(window_.IsEnabled(motion::kBtnSetCom));
+    EXPECT_EQ(motionRegisters.curX, 2u) << "X stands where the steps made took it";
+    EXPECT_EQ(motionRegisters.curY, 1u);
     EXPECT_EQ(device.Read(), "BBD");
 }
 
@@ -274,11 +339,77 @@ TEST_F(MotionWindowTest, NothingInsideTheBoxesAltersTheLineInProgress) {
     EXPECT_TRUE(inProgressInsideBox);
     EXPECT_FALSE(nestedResult) << "a second line ran inside the first";
     EXPECT_EQ(hook.Texts(), Repeat({"0", "0", "2"}, 3));
-    // The nested request still shifted the registers and showed them.
-    EXPECT_EQ(motionRegisters, (motion::MotionRegisters{6, 100, 3, 1, 0, 0, 1, 0}));
-    EXPECT_EQ(window_.Text(motion::kEdit1), "100");
+    // The nested line was refused: X and Y are back where the running line takes them.
+    EXPECT_EQ(motionRegisters, (motion::MotionRegisters{0, 6, 0, 3, 0, 0, 1, 0}));
+    EXPECT_EQ(window_.Text(motion::kEdit1), "6");
+    EXPECT_EQ(window_.Text(motion::kEdit2), "3");
     ClosePort();
     EXPECT_EQ(device.Read(), "BBDBBDBBD");
+}
+
+// Without step boxes the window's messages are still processed during a line, so "!" stops
+// it midway; no box is shown, and X shows where the line stopped.
+TEST_F(MotionWindowTest, WithoutStepBoxesStopMidwayEndsTheLine) {
+    motionSettings.stepBoxes = false;
+    TempFile device("mtpnb");
+    Connect(device.path());
+    motionRegisters.stepDelay = 10;
+    MessageBoxHook hook;
+    bool lineRanAtStop = false;
+    const testsupport::OneShotTimer stop(150, [&] {
+        lineRanAtStop = LineInProgress();
+        EXPECT_TRUE(window_.Press(motion::kBtnStopCom)) << "disconnect disabled";
+    });
+    const Stopwatch watch;
+    EXPECT_TRUE(Move("e=1&X300"));
+    const double elapsed = watch.ElapsedMs();
+    EXPECT_TRUE(stop.Fired());
+    EXPECT_TRUE(lineRanAtStop) << "the stop came after the line";
+    EXPECT_LT(elapsed, 2000.0) << "300 steps of 10 ms would take 3 s";
+    EXPECT_EQ(hook.boxes().size(), 0u);
+    const std::string bytes = device.Read();
+    EXPECT_GT(bytes.size(), 0u);
+    EXPECT_LT(bytes.size(), 300u);
+    EXPECT_EQ(bytes, std::string(bytes.size(), 'B'));
+    EXPECT_EQ(motionRegisters.curX, bytes.size()) << "X stands where the bytes took it";
+    EXPECT_EQ(window_.Text(motion::kEdit1), std::to_string(bytes.size()));
+}
+
+// With limits a line whose target leaves 0..XMAX x 0..YMAX is refused like any other; the
+// next line starts where the machine is. Without limits the same line runs.
+TEST_F(MotionWindowTest, LimitsRefuseTargetsOutsideTheArea) {
+    motionSettings.stepBoxes = false;
+    TempFile device("mtplm");
+    Connect(device.path());
+    const struct {
+        motion::LineLimits limits;
+        const char* tokens;
+        bool stepped;
+        uint32_t x;
+        uint32_t y;
+    } rows[] = {
+        {{true, 10, 5}, "e=1&X10&Y5", true, 10, 5},
+        {{true, 10, 5}, "e=1&X11", false, 10, 5},
+        {{true, 10, 5}, "e=1&Y6", false, 10, 5},
+        {{true, 10, 5}, "e=1&X-1", false, 10, 5},
+        {{true, 10, 5}, "e=1&X0&Y0", true, 0, 0},
+        {{false, 10, 5}, "e=1&X11&Y0", true, 11, 0},
+        {{true, 0, 0}, "e=1&X0&Y0", true, 0, 0},
+        {{true, 0, 0}, "e=1&Y1", false, 0, 0},
+    };
+    std::string expectedBytes;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.tokens);
+        motionSettings.limits = row.limits;
+        EXPECT_EQ(Move(row.tokens), row.stepped);
+        EXPECT_EQ(motionRegisters.curX, row.x);
+        EXPECT_EQ(motionRegisters.curY, row.y);
+        EXPECT_EQ(window_.Text(motion::kEdit1), std::to_string(row.x));
+        EXPECT_EQ(window_.Text(motion::kEdit2), std::to_string(row.y));
+    }
+    ClosePort();
+    // (0,0) to (10,5) and back, then 11 steps along X and back.
+    EXPECT_EQ(device.Read(), "BBDBBDBBDBBDBBD" "AACAACAACAACAAC" + std::string(11, 'B') + std::string(11, 'A'));
 }
 
 }  // namespace

@@ -56,4 +56,55 @@ TEST_F(SerialLineTest, AllFourStepBytesAndNothingAfterDisconnect) {
                                                       "0", "3"}));
 }
 
+// The line settings the device reports now.
+std::string LineSettings(HANDLE port) {
+    DCB line{};
+    line.DCBlength = sizeof line;
+    if (!GetCommState(port, &line)) return "GetCommState failed";
+    return std::to_string(line.BaudRate) + " " + std::to_string(line.ByteSize) + "/" +
+           "NOEMS"[line.Parity] + "/" + (line.StopBits == ONESTOPBIT ? "1" : "2");
+}
+
+// With a baud rate set the line gets it and 8N1 on connect; without, the settings the device
+// already has are left as they are.
+TEST_F(SerialLineTest, BaudRateAnd8N1OnConnectOnlyWhenAsked) {
+    ASSERT_TRUE(window_.Press(motion::kBtnStopCom));
+    {
+        // The device's own settings before the program opens it: 4800 baud, two stop bits. (A
+        // pseudo-terminal always keeps 8 data bits and no parity: the speed and the stop bits
+        // show whether the program set the line.)
+        testsupport::UniqueHandle device(
+            CreateFileA(MT_PTY_DEVICE, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(device.valid());
+        DCB line{};
+        line.DCBlength = sizeof line;
+        ASSERT_TRUE(GetCommState(device.get(), &line));
+        line.BaudRate = 4800;
+        line.StopBits = TWOSTOPBITS;
+        ASSERT_TRUE(SetCommState(device.get(), &line));
+        EXPECT_EQ(LineSettings(device.get()), "4800 8/N/2");
+    }
+    const struct {
+        uint32_t baud;
+        const char* settings;
+    } rows[] = {{0, "4800 8/N/2"}, {19200, "19200 8/N/1"}, {115200, "115200 8/N/1"}};
+    int x = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.baud);
+        motionSettings.baud = row.baud;
+        EXPECT_EQ(Connect(MT_PTY_DEVICE).text, "SUCCES!");
+        EXPECT_EQ(LineSettings(portHandle), row.settings);
+        MessageBoxHook hook;
+        EXPECT_TRUE(Move("e=1&X" + std::to_string(++x)));
+        EXPECT_EQ(peer_.ReadUntil(1, 1000), "B") << "the step byte";
+        EXPECT_TRUE(window_.Press(motion::kBtnStopCom));
+    }
+    // A device that takes no line settings (a plain file) is not taken when a speed is asked.
+    testsupport::TempFile file("mtpbd");
+    motionSettings.baud = 9600;
+    const testsupport::BoxRecord box = Connect(file.path());
+    EXPECT_EQ(box.caption, "Nasol :(");
+    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
+}
+
 }  // namespace

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/template_record.h"
-#include "runtime/text_mode.h"
+#include "runtime/template/template_record.h"
+#include "runtime/text/text_mode.h"
 
 namespace buildertest {
 

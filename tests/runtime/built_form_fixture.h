@@ -10,7 +10,7 @@
 #include <cwchar>
 
 #include "builder_test_support.h"
-#include "runtime/form_builder.h"
+#include "runtime/build/form_builder.h"
 #include "runtime_session.h"
 
 namespace buildertest {

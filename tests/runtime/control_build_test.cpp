@@ -13,11 +13,13 @@
 
 #include "builder_test_resources.h"
 #include "built_form_fixture.h"
-#include "runtime/application.h"
-#include "runtime/template_items.h"
-#include "runtime/template_values.h"
-#include "runtime/window_proc.h"
-#include "runtime/window_table.h"
+#include "runtime/build/control_setup.h"
+#include "runtime/process/application.h"
+#include "runtime/process/window_table.h"
+#include "runtime/template/template_items.h"
+#include "runtime/template/template_values.h"
+#include "runtime/window/child_subclass_proc.h"
+#include "runtime/window/window_proc.h"
 
 namespace {
 
@@ -451,7 +453,7 @@ TEST_F(BUILDER_SUITE(ControlBuild), ContainersHoldTheirChildrenAndRebarsTheirBan
     TemplateRecord picture = form.Control(class_code::PictureBox, 13, "Pic", 130, 3, 120, 100);
     picture.Text = form.Text("Pic");
     picture.Alignment = 2;
-    picture.PasswordChar = 'x';
+    picture.PrintedText = 0x1234;
     picture.ControlCount = 1;
     form.Add(picture);
     TemplateRecord inner = form.Control(class_code::PushButton, 14, "Inner", 10, 10, 60, 24);
@@ -494,7 +496,7 @@ TEST_F(BUILDER_SUITE(ControlBuild), ContainersHoldTheirChildrenAndRebarsTheirBan
     const RuntimeRecord* pictureRecord = runtime::FindWindowRecord(pictureWindow);
     ASSERT_NE(pictureRecord, nullptr);
     EXPECT_EQ(pictureRecord->Value, 2) << "the run-time alignment";
-    EXPECT_EQ(pictureRecord->PasswordChar, 0);
+    EXPECT_EQ(pictureRecord->PrintedText, 0u);
     EXPECT_NE(pictureRecord->Pen, 0u) << "its drawing pen";
 
     HWND rebarWindow = Control(38);

@@ -7,23 +7,27 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "builder_test_resources.h"
 #include "built_form_fixture.h"
-#include "runtime/build_support.h"
-#include "runtime/runtime_heap.h"
-#include "runtime/runtime_messages.h"
-#include "runtime/template_copy.h"
-#include "runtime/template_values.h"
-#include "runtime/window_table.h"
+#include "runtime/build/build_support.h"
+#include "runtime/build/control_builder.h"
+#include "runtime/build/template_resources.h"
+#include "runtime/process/runtime_heap.h"
+#include "runtime/process/runtime_messages.h"
+#include "runtime/process/window_table.h"
+#include "runtime/template/template_copy.h"
+#include "runtime/template/template_values.h"
 
 namespace {
 
 using buildertest::BoxHook;
 using buildertest::ClassOf;
 using buildertest::FormTemplate;
+using buildertest::Measured;
 using buildertest::MeasureInFontOf;
 using buildertest::RuntimeText;
 using buildertest::WindowText;
@@ -169,44 +173,66 @@ TEST_F(BUILDER_SUITE(ControlDetails), LabelsAutoSizeToTheirCaption) {
         {3, 0, 0, 0, "Port", nullptr},
         {4, 1, 0, 0, "S&ave", L"Save"},
         {5, 1, 0, 1, "S&ave", L"S&ave"},
+        {6, 1, 1, 0, "Sleep", L"Sleep"},
     };
-    FormTemplate form;
+    // The template's place is far from any caption's extent, so that a label that kept it shows.
+    constexpr int32_t kLeft = 127;
+    constexpr int32_t kWidth = 90;
+    constexpr int32_t kHeight = 40;
+    constexpr int32_t kRowHeight = 50;
+    FormTemplate form(runtime::form_kind::Window, 400, 400);
     for (const SizeCase& c : cases) {
-        TemplateRecord label = form.Control(class_code::Label, c.index, "Label", 127, 22 * c.index, 27, 16,
-                                            WS_VISIBLE | SS_NOTIFY | SS_LEFTNOWORDWRAP | WS_BORDER);
+        TemplateRecord label = form.Control(class_code::Label, c.index, "Label", kLeft, kRowHeight * c.index, kWidth,
+                                            kHeight, WS_VISIBLE | SS_NOTIFY | SS_LEFTNOWORDWRAP | WS_BORDER);
         label.Text = form.Text(c.caption);
         label.AutoSize = c.autoSize;
         label.Alignment = c.alignment;
         label.MultiLine = c.multiLine;
         form.Add(label);
     }
-    form.Form().ControlCount = 5;
+    form.Form().ControlCount = static_cast<int32_t>(std::size(cases));
     ASSERT_NE(Build(form), nullptr);
     for (const SizeCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "label " << c.index);
+        SCOPED_TRACE(testing::Message() << "label " << c.index << " (alignment " << c.alignment << ")");
         HWND label = GetDlgItem(form_, 1000 + c.index);
         RECT window{};
         GetWindowRect(label, &window);
         MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&window), 2);
         RECT client{};
         GetClientRect(label, &client);
-        const int frame = (window.right - window.left) - client.right;
+        const int frameWidth = (window.right - window.left) - client.right;
+        const int frameHeight = (window.bottom - window.top) - client.bottom;
+        const int top = kRowHeight * c.index;
         if (c.measured == nullptr) {
-            EXPECT_EQ(window.right - window.left, 27) << "no auto-size: the template's size";
-            EXPECT_EQ(window.bottom - window.top, 16);
+            EXPECT_EQ(window.right - window.left, kWidth) << "no auto-size: the template's size";
+            EXPECT_EQ(window.bottom - window.top, kHeight);
             continue;
         }
-        const SIZE text = MeasureInFontOf(label, c.measured).size;
-        EXPECT_EQ(window.right - window.left, text.cx + frame);
-        if (c.alignment == 2) {
-            EXPECT_EQ(window.right, 127 + 27) << "the right edge stays";
-        } else {
-            EXPECT_EQ(window.left, 127) << "the left edge stays";
+        const Measured text = MeasureInFontOf(label, c.measured);
+        ASSERT_NE(text.size.cx + frameWidth, kWidth) << "the caption's extent differs from the template's size";
+        EXPECT_EQ(window.right - window.left, text.size.cx + frameWidth) << "the width follows the caption";
+        EXPECT_EQ(window.bottom - window.top, text.size.cy + frameHeight) << "the height follows the caption";
+        switch (c.alignment) {
+            case 2:
+                EXPECT_EQ(window.right, kLeft + kWidth) << "the right edge stays";
+                EXPECT_EQ(window.bottom, top + kHeight) << "the bottom edge stays";
+                break;
+            case 1:
+                // Centred on the old place, less the frame.
+                EXPECT_EQ(window.left, kLeft + kWidth / 2 - text.size.cx / 2 - frameWidth);
+                EXPECT_EQ(window.top, top + kHeight / 2 - text.size.cy / 2 - frameHeight);
+                break;
+            default:
+                EXPECT_EQ(window.left, kLeft) << "the left edge stays";
+                EXPECT_EQ(window.top, top) << "the top edge stays";
+                break;
         }
         const RuntimeRecord* record = runtime::FindWindowRecord(label);
         ASSERT_NE(record, nullptr);
-        EXPECT_EQ(record->Width, text.cx + frame) << "the record follows";
+        EXPECT_EQ(record->Width, text.size.cx + frameWidth) << "the record follows";
+        EXPECT_EQ(record->Height, text.size.cy + frameHeight);
         EXPECT_EQ(record->Left, window.left);
+        EXPECT_EQ(record->Top, window.top);
     }
 }
 

@@ -1,7 +1,7 @@
 // The pure rules around control creation: group-box style, the option button that starts
 // checked, toolbar string pools, header item formats and rebar band fields.
 
-#include "runtime/control_steps.h"
+#include "runtime/build/control_steps.h"
 
 #include <gtest/gtest.h>
 

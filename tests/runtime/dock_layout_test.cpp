@@ -1,6 +1,6 @@
 // The dock layout's passes over a window's children, on plain numbers.
 
-#include "runtime/dock_layout.h"
+#include "runtime/window/dock_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -11,13 +11,15 @@
 
 #include "builder_test_resources.h"
 #include "builder_test_support.h"
-#include "runtime/application.h"
-#include "runtime/form_builder.h"
-#include "runtime/property_setters.h"
-#include "runtime/runtime_messages.h"
-#include "runtime/shared_pens.h"
-#include "runtime/window_proc.h"
-#include "runtime/window_table.h"
+#include "runtime/build/form_builder.h"
+#include "runtime/paint/shared_pens.h"
+#include "runtime/process/application.h"
+#include "runtime/process/runtime_messages.h"
+#include "runtime/process/window_table.h"
+#include "runtime/property/property_getters.h"
+#include "runtime/property/property_setters.h"
+#include "runtime/property/property_windows.h"
+#include "runtime/window/window_proc.h"
 #include "runtime_session.h"
 
 namespace {
@@ -267,20 +269,33 @@ TEST_F(BUILDER_SUITE(FormBuild), TheQuitMessageOutlivesAModalLoop) {
     EXPECT_EQ(quit.code, 7u);
 }
 
+// A form whose template has no controls registers no tools, even when it has a runtime child
+// with a tooltip text: the application makes one while the form is created, before the tools
+// would be registered.
 TEST_F(BUILDER_SUITE(FormBuild), AFormWithoutControlsHasNoChildArrayAndNoTools) {
     FormTemplate form;
     form.Form().ToolTips = runtime::tooltip_mode::Balloon;
+    form.Form().WindowProc = runtimetest::ScriptedAppSlot();
+    HWND madeByTheApplication = nullptr;
+    runtimetest::app.onMessage = [&](HWND window, UINT message, WPARAM, LPARAM) {
+        if (message != WM_NCCREATE || madeByTheApplication != nullptr) return;
+        RuntimeRecord* record = runtimetest::NewRecord(class_code::TextBox);
+        record->ToolTip = runtimetest::HeapText("a tip");
+        madeByTheApplication = runtimetest::AttachControl(record, "EDIT", 0, window, 9);
+    };
     HWND window = Build(form);
+    runtimetest::app.onMessage = nullptr;
     ASSERT_NE(window, nullptr);
+    ASSERT_NE(madeByTheApplication, nullptr) << "the application's child is there";
+    ASSERT_EQ(GetParent(madeByTheApplication), window);
     const RuntimeRecord* record = runtime::FindWindowRecord(window);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->Children, 0u);
-    EXPECT_EQ(GetWindow(window, GW_CHILD), nullptr);
     auto tooltip = runtime::SlotAs<HWND>(record->ToolTip);
     ASSERT_NE(tooltip, nullptr);
     EXPECT_EQ(GetWindowLongPtrW(tooltip, GWL_STYLE) & (TTS_ALWAYSTIP | TTS_BALLOON), TTS_ALWAYSTIP | TTS_BALLOON);
     EXPECT_EQ(GetWindow(tooltip, GW_OWNER), window);
-    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 0) << "tools registered";
 }
 
 TEST_F(BUILDER_SUITE(FormBuild), CaptionMenuIconsAndCloseCommand) {
@@ -325,8 +340,16 @@ TEST_F(BUILDER_SUITE(FormBuild), FontColoursPenAndVisibility) {
         int32_t state;
         bool shown;
         bool zoomed;
+        bool iconic;
     };
-    const ShowCase cases[] = {{1, 0, true, false}, {1, 2, true, true}, {0, 0, false, false}};
+    const ShowCase cases[] = {
+        {1, 0, true, false, false},
+        {1, 2, true, true, false},
+        {1, 1, true, false, true},
+        // A state that names none is shown normal (state + 1 would be the minimise command).
+        {1, 5, true, false, false},
+        {0, 0, false, false, false},
+    };
     for (const ShowCase& c : cases) {
         FormTemplate form;
         form.Form().Visible = c.visible;
@@ -335,10 +358,12 @@ TEST_F(BUILDER_SUITE(FormBuild), FontColoursPenAndVisibility) {
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(IsWindowVisible(window) != 0, c.shown) << "visible " << c.visible;
         EXPECT_EQ(IsZoomed(window) != 0, c.zoomed) << "state " << c.state;
+        EXPECT_EQ(IsIconic(window) != 0, c.iconic) << "state " << c.state;
         const RuntimeRecord* record = runtime::FindWindowRecord(window);
         ASSERT_NE(record, nullptr);
-        // Read back before the form is shown: showing adds the visible and maximised bits.
-        const auto shownBits = static_cast<uint32_t>(WS_VISIBLE | WS_MAXIMIZE);
+        // Read back before the form is shown: showing adds the visible, maximised and minimised
+        // bits.
+        const auto shownBits = static_cast<uint32_t>(WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE);
         const auto style = static_cast<uint32_t>(GetWindowLongPtrW(window, GWL_STYLE));
         EXPECT_EQ(record->Style & ~shownBits, style & ~shownBits)
             << std::hex << "the style read back from the window, " << record->Style;

@@ -1,9 +1,9 @@
 // The arithmetic of building forms: start positions, font heights, auto-size, dialog units and
 // status-bar part edges.
 
-#include "runtime/form_geometry.h"
-#include "runtime/screen_units.h"
-#include "runtime/template_record.h"
+#include "runtime/build/form_geometry.h"
+#include "runtime/process/screen_units.h"
+#include "runtime/template/template_record.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/message_loop.h"
-#include "runtime/runtime_messages.h"
+#include "runtime/start/message_loop.h"
+#include "runtime/process/runtime_messages.h"
 #include "runtime_session.h"
 
 namespace {
@@ -59,6 +59,7 @@ protected:
     }
     void TearDown() override {
         runtime::SetMainForm(nullptr);
+        runtimetest::DestroyThreadWindows();
         runtime::ShutdownRuntime();
         runtimetest::TakeQueuedMessages();
         app.Reset();

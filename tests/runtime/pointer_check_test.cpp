@@ -2,10 +2,10 @@
 // site of the entry (an address in the calling code) on record for the crash report
 // (pointer_fault.h watches the fault).
 
-#include "runtime/number_text.h"
-#include "runtime/pointer_check.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_search.h"
+#include "runtime/text/number_text.h"
+#include "runtime/text/pointer_check.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_search.h"
 #include "pointer_fault.h"
 #include "text_mode_test.h"
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <span>
 
-#include "runtime/pointer_check.h"
+#include "runtime/text/pointer_check.h"
 
 namespace pointerfault {
 

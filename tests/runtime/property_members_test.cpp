@@ -9,9 +9,12 @@
 
 #include "builder_test_resources.h"
 #include "builder_test_support.h"
-#include "runtime/form_builder.h"
-#include "runtime/property_setters.h"
-#include "runtime/window_table.h"
+#include "runtime/build/form_builder.h"
+#include "runtime/process/wait_cursor.h"
+#include "runtime/process/window_table.h"
+#include "runtime/property/property_getters.h"
+#include "runtime/property/property_setters.h"
+#include "runtime/property/property_windows.h"
 #include "runtime_session.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <map>
 
 #include "built_form_fixture.h"
-#include "runtime/control_steps.h"
-#include "runtime/property_getters.h"
-#include "runtime/window_table.h"
+#include "runtime/build/control_steps.h"
+#include "runtime/property/property_getters.h"
+#include "runtime/process/window_table.h"
 
 namespace {
 
@@ -125,7 +125,7 @@ int32_t FontOf(const Probe& p) {
 // What each selector should give for a window it applies to.
 const std::map<int32_t, std::function<int32_t(const Probe&)>>& Expectations() {
     static const std::map<int32_t, std::function<int32_t(const Probe&)>> expectations = {
-        {property::Align, [](const Probe& p) { return p.record.ClassFlag0; }},
+        {property::Align, [](const Probe& p) { return p.record.DockSide; }},
         {property::AutoSize, [](const Probe& p) { return p.record.AutoSize; }},
         {property::BackColor, [](const Probe& p) { return Value(p.record.BackColor); }},
         {property::ButtonOption, [](const Probe& p) { return p.record.AutoSize; }},

@@ -13,13 +13,16 @@
 
 #include "builder_test_resources.h"
 #include "built_form_fixture.h"
-#include "runtime/property_drawing.h"
-#include "runtime/property_setters.h"
-#include "runtime/property_texts.h"
-#include "runtime/runtime_messages.h"
-#include "runtime/screen.h"
-#include "runtime/template_values.h"
-#include "runtime/window_table.h"
+#include "runtime/process/runtime_messages.h"
+#include "runtime/process/screen.h"
+#include "runtime/process/window_table.h"
+#include "runtime/property/property_drawing.h"
+#include "runtime/property/property_getters.h"
+#include "runtime/property/property_layout.h"
+#include "runtime/property/property_setters.h"
+#include "runtime/property/property_texts.h"
+#include "runtime/property/property_values.h"
+#include "runtime/template/template_values.h"
 #include "tests/support/window_messages.h"
 
 namespace {
@@ -68,9 +71,9 @@ protected:
         form.At(group).Height = 80;
         form.At(group).ControlCount = 1;
         add(class_code::TextBox, kGroupEdit, 10, 20);
-        form.At(add(class_code::PictureBox, kLeftPicture, 300, 5)).ClassFlag0 = runtime::dock_side::Left;
+        form.At(add(class_code::PictureBox, kLeftPicture, 300, 5)).DockSide = runtime::dock_side::Left;
         form.At(add(class_code::StatusBar, kTopStatus, 300, 50, WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE))
-            .ClassFlag0 = runtime::dock_side::Top;
+            .DockSide = runtime::dock_side::Top;
         add(class_code::PushButton, kButton, 150, 100);
         add(class_code::Image, kImage, 150, 130, WS_VISIBLE | SS_ICON);
         add(class_code::OptionButton, kOption, 150, 160, WS_VISIBLE | BS_AUTORADIOBUTTON);

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <set>
 
-#include "runtime/property_table.h"
+#include "runtime/property/property_table.h"
 
 namespace {
 

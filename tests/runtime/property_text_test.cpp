@@ -8,8 +8,8 @@
 #include <string>
 
 #include "built_form_fixture.h"
-#include "runtime/property_texts.h"
-#include "runtime/text_mode.h"
+#include "runtime/property/property_texts.h"
+#include "runtime/text/text_mode.h"
 
 namespace {
 

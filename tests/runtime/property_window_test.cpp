@@ -8,13 +8,16 @@
 #include <string>
 
 #include "built_form_fixture.h"
-#include "runtime/build_support.h"
-#include "runtime/form_builder.h"
-#include "runtime/property_drawing.h"
-#include "runtime/property_setters.h"
-#include "runtime/property_windows.h"
-#include "runtime/screen.h"
-#include "runtime/window_table.h"
+#include "runtime/build/build_support.h"
+#include "runtime/build/form_builder.h"
+#include "runtime/process/message_pump.h"
+#include "runtime/process/runtime_messages.h"
+#include "runtime/process/screen.h"
+#include "runtime/process/window_table.h"
+#include "runtime/property/property_drawing.h"
+#include "runtime/property/property_getters.h"
+#include "runtime/property/property_setters.h"
+#include "runtime/property/property_windows.h"
 
 namespace {
 
@@ -30,7 +33,8 @@ enum : int32_t {
     kImageList = 4,
     kButton = 5,
     kDefaultButton = 6,
-    kPicture = 7
+    kPicture = 7,
+    kNegativeIndex = -1
 };
 
 class BUILDER_SUITE(PropertyWindow) : public buildertest::BuiltFormTest {
@@ -51,9 +55,11 @@ protected:
         form.Add(images);
         form.Add(form.Control(class_code::PushButton, kButton, "Button", 5, 40, 80, 24));
         // The default flag of a push button is its slot 36.
-        form.At(form.Add(form.Control(class_code::PushButton, kDefaultButton, "Ok", 5, 70, 80, 24))).NoClose = 1;
+        form.At(form.Add(form.Control(class_code::PushButton, kDefaultButton, "Ok", 5, 70, 80, 24))).IsDefault = 1;
         form.Add(form.Control(class_code::PictureBox, kPicture, "Picture", 5, 110, 80, 40));
-        form.Form().ControlCount = 6;
+        // A control whose Index is below 0: no identifier may reach it.
+        form.Add(form.Control(class_code::Label, kNegativeIndex, "Negative", 5, 160, 80, 16));
+        form.Form().ControlCount = 7;
         ASSERT_NE(Build(form), nullptr);
         foreign_ = CreateWindowExW(0, L"STATIC", L"x", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
@@ -78,7 +84,7 @@ TEST_F(BUILDER_SUITE(PropertyWindow), ControlsAreFoundByIdentifier) {
         int32_t id;
         int32_t found;
     } cases[] = {
-        {"999", form_, 999, 0},
+        {"999, which the control of Index -1 would have", form_, 999, 0},
         {"-5", form_, -5, 0},
         {"an index no control has", form_, 1050, 0},
         {"a control of the form", form_, 1000 + kEdit, AsValue(Control(kEdit))},
@@ -90,6 +96,17 @@ TEST_F(BUILDER_SUITE(PropertyWindow), ControlsAreFoundByIdentifier) {
     };
     for (const auto& c : cases) EXPECT_EQ(runtime::GetControlById(c.start, c.id), c.found) << c.name;
     EXPECT_NE(images->ImageList, 0u);
+
+    // A form inside the form is no control: its slot of the Index (its ToolTips, 0 once built)
+    // does not make it the answer for 1000, which no control of the form has.
+    FormTemplate inner;
+    inner.Form().Style = WS_CHILD | WS_VISIBLE;
+    const LONG_PTR built = runtime::BuildForm(inner.Finish(), form_, 0, 0);
+    ASSERT_TRUE(IsWindow(reinterpret_cast<HWND>(built)));
+    const RuntimeRecord* innerRecord = runtime::FindWindowRecord(reinterpret_cast<HWND>(built));
+    ASSERT_NE(innerRecord, nullptr);
+    ASSERT_EQ(innerRecord->Index, 0) << "the inner form's slot reads as Index 0";
+    EXPECT_EQ(runtime::GetControlById(form_, 1000), 0) << "the inner form was taken for a control";
 }
 
 TEST_F(BUILDER_SUITE(PropertyWindow), DoEventsDispatchesAndLeavesTheQuitMessage) {
@@ -244,7 +261,7 @@ TEST_F(BUILDER_SUITE(PropertyWindow), ThePrintPositionIsKeptInPixelsAndReadInUni
     RuntimeRecord* form = runtime::FindWindowRecord(form_);
     form->ScaleMode = runtime::scale_mode::Twips;
     ASSERT_EQ(runtime::SetCurrentX(form_, 20 * runtime::twipsPerPixelX), 1);
-    EXPECT_EQ(form->MultiLine, 20) << "slot 152 holds pixels";
+    EXPECT_EQ(form->PrintX, 20) << "the print position is kept in pixels";
     EXPECT_EQ(runtime::GetCurrentX(form_), 20 * runtime::twipsPerPixelX) << "read back in twips";
     form->ScaleMode = runtime::scale_mode::Pixels;
     EXPECT_EQ(runtime::GetCurrentX(Control(kEdit)), -1);

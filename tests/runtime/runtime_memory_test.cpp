@@ -1,9 +1,9 @@
 // The runtime heap, FreeRuntimeBlock, the window table over real windows and the screen's
 // twips.
 
-#include "runtime/runtime_heap.h"
-#include "runtime/screen.h"
-#include "runtime/window_table.h"
+#include "runtime/process/runtime_heap.h"
+#include "runtime/process/screen.h"
+#include "runtime/process/window_table.h"
 #include "text_mode_test.h"
 
 #include <windows.h>
@@ -91,9 +91,14 @@ TEST_F(MODE_SUITE(RuntimeMemory), FreeRuntimeBlockIgnoresValuesBelow0x8000) {
     const int busy = BusyBlocks();
     ASSERT_GE(busy, 2) << "the heap can be walked";
 
+    // Handed to the heap, such a value would be refused there, which leaves its mark in the
+    // thread's last error: the mark shows whether the value reached the heap at all.
+    constexpr DWORD kUntouched = 0x4D54;
     const uintptr_t ignored[] = {0, 100, 0x7FFF};
     for (uintptr_t value : ignored) {
+        SetLastError(kUntouched);
         runtime::FreeRuntimeBlock(reinterpret_cast<const void*>(value));
+        EXPECT_EQ(GetLastError(), kUntouched) << "FreeRuntimeBlock(" << value << ") went to the heap";
         EXPECT_EQ(BusyBlocks(), busy) << "FreeRuntimeBlock(" << value << ")";
     }
     EXPECT_TRUE(HeapValidate(runtime::runtimeHeap, 0, nullptr));

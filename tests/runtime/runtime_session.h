@@ -12,23 +12,34 @@
 #include <map>
 #include <vector>
 
-#include "runtime/application.h"
-#include "runtime/form_builder.h"
-#include "runtime/runtime_classes.h"
-#include "runtime/runtime_heap.h"
-#include "runtime/startup.h"
-#include "runtime/system_calls.h"
-#include "runtime/template_record.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_mode.h"
-#include "runtime/window_proc.h"
-#include "runtime/window_table.h"
+#include "runtime/process/application.h"
+#include "runtime/build/form_builder.h"
+#include "runtime/process/runtime_classes.h"
+#include "runtime/process/runtime_heap.h"
+#include "runtime/start/startup.h"
+#include "runtime/process/system_calls.h"
+#include "runtime/template/template_record.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_mode.h"
+#include "runtime/window/window_proc.h"
+#include "runtime/process/window_table.h"
 
 namespace runtimetest {
 
 using runtime::RuntimeRecord;
 
-// The runtime as the program starts it, shut down again at the end of the test.
+// Destroys the top-level windows the calling thread still has, so that no test leaves a form
+// behind for the next one of its program (a loop that ended on a quit message leaves its main
+// form open, for instance).
+inline BOOL CALLBACK DestroyEnumeratedWindow(HWND window, LPARAM) noexcept {
+    DestroyWindow(window);
+    return TRUE;
+}
+
+inline void DestroyThreadWindows() { EnumThreadWindows(GetCurrentThreadId(), DestroyEnumeratedWindow, 0); }
+
+// The runtime as the program starts it, shut down again at the end of the test with the windows
+// the test left.
 class RuntimeSession {
 public:
     explicit RuntimeSession(int32_t wideRequest = 0, const char* applicationName = "Project1",
@@ -36,7 +47,10 @@ public:
         runtime::StartRuntime(GetModuleHandleA(nullptr), applicationName, "Project1.exe", description,
                               runtime::form_kind::Window, wideRequest);
     }
-    ~RuntimeSession() { runtime::ShutdownRuntime(); }
+    ~RuntimeSession() {
+        DestroyThreadWindows();
+        runtime::ShutdownRuntime();
+    }
     RuntimeSession(const RuntimeSession&) = delete;
     RuntimeSession& operator=(const RuntimeSession&) = delete;
 };

@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "runtime/application.h"
-#include "runtime/startup.h"
-#include "runtime/text_mode.h"
+#include "runtime/process/application.h"
+#include "runtime/start/startup.h"
+#include "runtime/text/text_mode.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Twips, pixels and the point divisor for given screen resolutions.
 
-#include "runtime/screen_units.h"
+#include "runtime/process/screen_units.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +22,27 @@ TEST(ScreenUnits, TwipsPerPixelAndPointDivisorByResolution) {
     for (const auto& c : cases) {
         EXPECT_EQ(runtime::TwipsPerPixel(c.dpi), c.twipsPerPixel) << c.dpi << " dpi";
         EXPECT_EQ(runtime::PointDivisor(c.dpi), c.pointDivisor) << c.dpi << " dpi";
+    }
+}
+
+// The screen of the runtime's start-up: across from the horizontal resolution, down and the
+// point divisor from the vertical one. Screens whose two resolutions differ show which is which.
+TEST(ScreenUnits, EachAxisTakesItsOwnResolution) {
+    const struct {
+        int32_t dpiX;
+        int32_t dpiY;
+        runtime::ScreenScale scale;
+    } cases[] = {
+        {96, 96, {15, 15, 72}},
+        {96, 120, {15, 12, 90}},
+        {120, 96, {12, 15, 72}},
+        {144, 72, {10, 20, 54}},
+        {0, 120, {15, 12, 90}},  // a failed measurement of one axis counts as 96 dpi for it alone
+    };
+    for (const auto& c : cases) {
+        const runtime::ScreenScale scale = runtime::ScaleOfScreen(c.dpiX, c.dpiY);
+        EXPECT_EQ(scale, c.scale) << c.dpiX << " x " << c.dpiY << " dpi gave " << scale.twipsPerPixelX << ", "
+                                  << scale.twipsPerPixelY << ", divisor " << scale.pointDivisor;
     }
 }
 

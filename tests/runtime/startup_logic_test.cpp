@@ -1,6 +1,6 @@
 // The start-up decisions that depend only on their inputs.
 
-#include "runtime/startup_logic.h"
+#include "runtime/process/startup_logic.h"
 
 #include <gtest/gtest.h>
 

@@ -9,10 +9,11 @@
 #include <string>
 #include <tuple>
 
-#include "runtime/message_loop.h"
-#include "runtime/runtime_messages.h"
-#include "runtime/screen.h"
-#include "runtime/startup_logic.h"
+#include "runtime/start/message_loop.h"
+#include "runtime/process/runtime_messages.h"
+#include "runtime/process/screen.h"
+#include "runtime/process/startup_logic.h"
+#include "runtime/window/mdi_client_proc.h"
 #include "runtime_session.h"
 #include "test_helper_process.h"
 

@@ -1,6 +1,6 @@
 // The order in which keyboard navigation tries a form's controls.
 
-#include "runtime/tab_order.h"
+#include "runtime/window/tab_order.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Copying template trees into runtime records, with a store that keeps its records, arrays and
 // texts in tables.
 
-#include "runtime/template_copy.h"
+#include "runtime/template/template_copy.h"
 
 #include <gtest/gtest.h>
 

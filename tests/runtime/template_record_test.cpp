@@ -1,8 +1,8 @@
 // The template record read from raw little-endian bytes, as templates lie in the program's
 // data, and the runtime record made from it.
 
-#include "runtime/template_record.h"
-#include "runtime/template_values.h"
+#include "runtime/template/template_record.h"
+#include "runtime/template/template_values.h"
 
 #include <gtest/gtest.h>
 

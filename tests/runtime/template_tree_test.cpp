@@ -1,7 +1,7 @@
 // Walking depth-first template trees that only their counts delimit.
 
-#include "runtime/template_tree.h"
-#include "runtime/template_values.h"
+#include "runtime/template/template_tree.h"
+#include "runtime/template/template_values.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The text helpers' bodies and FormatNumber, run with ANSI units and with 16-bit units.
 
-#include "runtime/number_format.h"
-#include "runtime/text_core.h"
+#include "runtime/text/number_format.h"
+#include "runtime/text/text_core.h"
 #include "text_cases.h"
 #include "unit_texts.h"
 

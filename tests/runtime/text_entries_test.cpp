@@ -1,9 +1,9 @@
 // The public text entries in the program's text mode, their A and W members, and the
 // conversions through the system code page.
 
-#include "runtime/number_text.h"
-#include "runtime/text_convert.h"
-#include "runtime/text_search.h"
+#include "runtime/text/number_text.h"
+#include "runtime/text/text_convert.h"
+#include "runtime/text/text_search.h"
 #include "text_cases.h"
 #include "text_mode_test.h"
 

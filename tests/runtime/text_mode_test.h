@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/text_mode.h"
+#include "runtime/text/text_mode.h"
 
 namespace modetest {
 

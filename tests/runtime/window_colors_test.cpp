@@ -130,8 +130,8 @@ TEST_P(WindowProc, EachKindOfWindowErasesItsOwnWay) {
     const COLORREF untouched = RGB(1, 2, 3);
     auto control = [&](int32_t type, const char* systemClass, int32_t transparent, int32_t pictureOption) {
         RuntimeRecord* record = NewRecord(type);
-        record->ClassValue5 = transparent;
-        record->NoClose = pictureOption;
+        record->IsTransparent = transparent;
+        record->PaintsOffscreen = pictureOption;
         HWND window = type == class_code::PictureBox
                           ? CreateBound(record, RuntimeClass::Picture, WS_CHILD | WS_VISIBLE, form)
                       : type == class_code::GroupBox
@@ -177,7 +177,7 @@ TEST_P(WindowProc, ATransparentLabelIsDrawnAgainAfterWhatLiesUnderIt) {
     HWND form = Form(formRecord, form_kind::Window, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     auto label = [&](int32_t transparent, HWND parent, int index) {
         RuntimeRecord* record = NewRecord(class_code::Label);
-        record->ClassValue5 = transparent;
+        record->IsTransparent = transparent;
         return runtimetest::AttachControl(record, "STATIC", 0, parent, index, 10, 10, 60, 20);
     };
     // In Z order from the top: a transparent label, an opaque one, another transparent one, a

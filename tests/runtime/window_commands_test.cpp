@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "runtime/link_open.h"
-#include "runtime/property_setters.h"
-#include "runtime/screen.h"
+#include "runtime/process/screen.h"
+#include "runtime/process/wait_cursor.h"
+#include "runtime/property/property_setters.h"
+#include "runtime/window/child_subclass_proc.h"
+#include "runtime/window/link_open.h"
 
 namespace {
 
@@ -67,7 +69,7 @@ TEST_P(WindowProc, AHyperlinkLabelOpensItsLinkUnlessItsProcedureRefuses) {
     int index = 1;
     for (const auto& c : cases) {
         RuntimeRecord* label = NewRecord(class_code::Label);
-        label->MaxLength = 1;  // a hyperlink
+        label->IsHyperlink = 1;
         label->Text = runtimetest::HeapText(c.caption);
         label->OwnerForm = runtime::ToSlot(form);
         label->WindowProc = runtimetest::ScriptedAppSlot();
@@ -168,7 +170,7 @@ TEST_P(WindowProc, ARebarsNotificationsKeepItsRecordAndLayout) {
     RuntimeRecord* group = NewRecord(class_code::GroupBox);
     HWND groupBox = CreateBound(group, RuntimeClass::Group, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, form, 0, 5, 100, 200, 100);
     RuntimeRecord* rebar = NewRecord(class_code::Rebar);
-    rebar->ClassFlag0 = runtime::dock_side::Top;
+    rebar->DockSide = runtime::dock_side::Top;
     rebar->Visible = 1;
     rebar->ScaleMode = runtime::scale_mode::Twips;
     HWND rebarWindow = runtimetest::AttachControl(rebar, REBARCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN, form, 1, 0, 40, 150, 30);
@@ -179,7 +181,7 @@ TEST_P(WindowProc, ARebarsNotificationsKeepItsRecordAndLayout) {
     hit.dwHitInfo = RBHT_GRABBER;
     app.seen.clear();
     runtime::SendToWindow(form, WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&hit));
-    EXPECT_EQ(rebar->ClassValue3, RBHT_GRABBER);
+    EXPECT_EQ(rebar->LastHitTest, RBHT_GRABBER);
     EXPECT_EQ(app.Count(WM_NOTIFY), 1) << "the form's application sees it after the runtime";
 
     // The bar's new height is kept and the docked bar laid out again, also when the
@@ -216,7 +218,7 @@ TEST_P(WindowProc, OwnerDrawnItemsGoToTheOwningFormsApplication) {
     group->OwnerForm = runtime::ToSlot(form);
     HWND groupBox = CreateBound(group, RuntimeClass::Group, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, form, 0, 5, 5, 200, 150);
     RuntimeRecord* button = NewRecord(class_code::PushButton);
-    button->ItemCount = 1;  // owner-drawn
+    button->OwnerDrawn = 1;
     button->Text = runtimetest::HeapText("Go");
     HWND buttonWindow = runtimetest::AttachControl(button, "BUTTON", BS_OWNERDRAW, groupBox, 1);
     HWND list = runtimetest::AttachControl(NewRecord(class_code::ListBox), "LISTBOX", 0, groupBox, 2, 10, 40, 80, 60);

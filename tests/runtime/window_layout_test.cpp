@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/screen.h"
+#include "runtime/process/screen.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ namespace dock_side = runtime::dock_side;
 // A picture box docked at `side`, of the given size in pixels.
 HWND DockedPicture(HWND parent, int32_t side, int width, int height) {
     RuntimeRecord* record = NewRecord(class_code::PictureBox);
-    record->ClassFlag0 = side;
+    record->DockSide = side;
     record->Visible = 1;
     record->Width = width;
     record->Height = height;

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "builder_test_support.h"
-#include "runtime/message_pump.h"
-#include "runtime/property_setters.h"
-#include "runtime/shared_pens.h"
-#include "runtime/template_items.h"
-#include "runtime/theme_library.h"
+#include "runtime/paint/shared_pens.h"
+#include "runtime/paint/theme_library.h"
+#include "runtime/process/message_pump.h"
+#include "runtime/property/property_setters.h"
+#include "runtime/property/property_windows.h"
+#include "runtime/template/template_items.h"
+#include "runtime/window/window_operations.h"
 
 namespace {
 
@@ -34,10 +36,10 @@ TEST_P(WindowProc, ABuiltFormKnowsItsDefaultButtonAndFirstFocus) {
         runtime::TemplateRecord edit = form.Control(class_code::TextBox, 1, "Edit", 5, 25, 80, 20, WS_VISIBLE | WS_TABSTOP);
         edit.TabStop = 1;
         runtime::TemplateRecord cancel = form.Control(class_code::PushButton, 3, "Cancel", 5, 50, 80, 24);
-        cancel.AutoSize = 1;  // the cancel button
+        cancel.IsCancel = 1;
         cancel.TabStop = 1;
         runtime::TemplateRecord ok = form.Control(class_code::PushButton, 2, "Ok", 95, 50, 80, 24);
-        ok.NoClose = 1;  // the default button
+        ok.IsDefault = 1;
         ok.TabStop = 1;
         form.Add(label);
         form.Add(edit);

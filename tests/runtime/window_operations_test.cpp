@@ -6,7 +6,10 @@
 #include <map>
 #include <string>
 
-#include "runtime/property_setters.h"
+#include "runtime/build/build_support.h"
+#include "runtime/build/record_values.h"
+#include "runtime/property/property_setters.h"
+#include "runtime/window/window_operations.h"
 
 namespace {
 
@@ -148,7 +151,7 @@ TEST_P(WindowProc, ThePushButtonsDefaultLookFollowsTheFlag) {
     int index = 1;
     for (const auto& c : cases) {
         RuntimeRecord* button = NewRecord(class_code::PushButton);
-        button->ItemCount = c.ownerDrawn;
+        button->OwnerDrawn = c.ownerDrawn;
         HWND window = runtimetest::AttachControl(button, "BUTTON", c.style, form, index++);
         const struct {
             int32_t on;
@@ -156,7 +159,7 @@ TEST_P(WindowProc, ThePushButtonsDefaultLookFollowsTheFlag) {
         } steps[] = {{1, c.onStyle}, {0, c.offStyle}, {1, c.onStyle}};
         for (const auto& s : steps) {
             runtime::SetButtonDefaultLook(button, s.on);
-            EXPECT_EQ(button->NoClose, s.on) << c.name << ": the default flag";
+            EXPECT_EQ(button->IsDefault, s.on) << c.name << ": the default flag";
             EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & 0xF, static_cast<LONG>(s.style)) << c.name << " look " << s.on;
         }
     }

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/form_geometry.h"
-#include "runtime/runtime_messages.h"
+#include "runtime/build/form_geometry.h"
+#include "runtime/process/runtime_messages.h"
 #include "runtime_session.h"
 
 namespace windowproctest {

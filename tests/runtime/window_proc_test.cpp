@@ -109,7 +109,8 @@ TEST_P(WindowProc, AFormWithoutApplicationProcedureGetsTheDefaults) {
 TEST_P(WindowProc, CloseKeepsTheFormWhenTheApplicationHandlesIt) {
     RuntimeRecord* record = nullptr;
     HWND form = Form(record);
-    app.answers[WM_CLOSE] = 1;
+    // Any non-zero answer keeps the form; the message's own result is 1, not the answer.
+    app.answers[WM_CLOSE] = 7;
     EXPECT_EQ(runtime::SendToWindow(form, WM_CLOSE, 0, 0), 1);
     EXPECT_TRUE(IsWindow(form));
 

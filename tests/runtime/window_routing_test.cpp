@@ -3,6 +3,8 @@
 // subclass procedure, and the tooltips removed when a form closes.
 
 #include "window_proc_fixture.h"
+#include "runtime/window/child_subclass_proc.h"
+#include "runtime/window/window_operations.h"
 
 #include <algorithm>
 #include <map>

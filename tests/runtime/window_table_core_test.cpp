@@ -1,6 +1,6 @@
 // The window table's logic with a growth function that can be made to fail.
 
-#include "runtime/window_table_core.h"
+#include "runtime/process/window_table_core.h"
 
 #include <gtest/gtest.h>
 

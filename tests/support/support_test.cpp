@@ -1,7 +1,10 @@
 // The shared Windows test helpers behave as the tests that lean on them assume.
+#include "tests/support/message_sequence.h"
 #include "tests/support/win_test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -86,6 +89,70 @@ TEST(PumpMessagesUntil, EndsWhenDoneOrAtItsBound) {
     EXPECT_FALSE(testsupport::PumpMessagesUntil([] { return false; }, 100));
     EXPECT_GE(watch.ElapsedMs(), 100.0);
     EXPECT_LT(watch.ElapsedMs(), 2000.0);
+}
+
+// The recorder sees sent and posted messages in order and compares only the kinds its table
+// names; optional entries may be missing; the first difference is named.
+TEST(MessageSequence, ComparesTheKindsItsTableNamesInOrder) {
+    using testsupport::ExpectedMessage;
+    namespace match = testsupport::match;
+    testsupport::TestWindow window;
+    testsupport::MessageSequence sequence;
+    sequence.Name(window.hwnd(), "window");
+    sequence.Name(window.Control(1002), "button");
+    SendMessageA(window.Control(1002), WM_ENABLE, FALSE, 0);
+    SendMessageA(window.hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("a"));
+    PostMessageA(window.hwnd(), WM_APP, 7, 8);
+    PostMessageA(window.hwnd(), WM_APP, 9, 10);
+    // A window without a name is left out.
+    SendMessageA(window.Control(1000), WM_ENABLE, TRUE, 0);
+    testsupport::PumpMessagesUntil([] { return false; }, 50);
+
+    struct Case {
+        const char* name;
+        std::vector<ExpectedMessage> expected;
+        bool matches;
+        const char* difference;  // the start of the report when it does not match
+    };
+    const Case cases[] = {
+        {"the whole sequence",
+         {{"button", WM_ENABLE, match::WParam, FALSE},
+          {"window", WM_SETTEXT},
+          {"window", WM_APP, match::WParam | match::LParam, 7, 8},
+          {"window", WM_APP, match::WParam | match::LParam, 9, 10}},
+         true, ""},
+        {"only the kinds named", {{"button", WM_ENABLE}, {"window", WM_APP}, {"window", WM_APP}}, true, ""},
+        {"an optional entry that is missing",
+         {{"button", WM_ENABLE}, {"window", WM_CLOSE, match::Optional}, {"window", WM_APP}, {"window", WM_APP}},
+         true, ""},
+        {"an optional entry that is there",
+         {{"button", WM_ENABLE, match::Optional}, {"window", WM_APP}, {"window", WM_APP}},
+         true, ""},
+        {"a wrong parameter",
+         {{"button", WM_ENABLE, match::WParam, TRUE}},
+         false, "entry 0: expected button WM_ENABLE wParam 0x1, saw button WM_ENABLE wParam 0x0"},
+        {"a message that does not come",
+         {{"button", WM_ENABLE}, {"window", WM_CLOSE}, {"window", WM_APP}},
+         false, "entry 1: expected window WM_CLOSE, saw window WM_APP+0 wParam 0x7"},
+        {"a message the table does not expect",
+         {{"window", WM_APP, match::WParam, 7}},
+         false, "after the last entry: saw window WM_APP+0 wParam 0x9"},
+        {"more than came",
+         {{"button", WM_ENABLE}, {"button", WM_ENABLE}},
+         false, "entry 1: expected button WM_ENABLE, saw the end of the sequence"},
+    };
+    for (const Case& c : cases) {
+        const ::testing::AssertionResult result = sequence.Matches(c.expected);
+        EXPECT_EQ(static_cast<bool>(result), c.matches) << c.name << ": " << result.message();
+        if (!c.matches) {
+            EXPECT_EQ(std::string(result.message()).rfind(c.difference, 0), 0u) << c.name << ": " << result.message();
+        }
+    }
+    const std::vector<testsupport::SeenMessage>& recorded = sequence.recorded();
+    const auto app = std::find_if(recorded.begin(), recorded.end(),
+                                  [](const testsupport::SeenMessage& m) { return m.message == WM_APP; });
+    ASSERT_NE(app, recorded.end());
+    EXPECT_TRUE(app->posted) << "the posted message is recorded as it is taken from the queue";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tests/support/window_messages.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace testsupport {
 
@@ -85,6 +86,30 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs) {
         const DWORD slice = left < 10 ? static_cast<DWORD>(left) + 1 : 10;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_ALLINPUT);
     }
+}
+
+namespace {
+
+OneShotTimer* activeTimer = nullptr;
+
+}  // namespace
+
+OneShotTimer::OneShotTimer(UINT delayMs, std::function<void()> act) : act_(std::move(act)) {
+    activeTimer = this;
+    timer_ = SetTimer(nullptr, 0, delayMs, &OneShotTimer::OnTimer);
+}
+
+OneShotTimer::~OneShotTimer() {
+    KillTimer(nullptr, timer_);
+    if (activeTimer == this) activeTimer = nullptr;
+}
+
+void CALLBACK OneShotTimer::OnTimer(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
+    KillTimer(nullptr, timer);
+    OneShotTimer* self = activeTimer;
+    if (self == nullptr || self->timer_ != timer || self->fired_) return;
+    self->fired_ = true;
+    self->act_();
 }
 
 Stopwatch::Stopwatch() : start_(Ticks()) {}

@@ -49,6 +49,27 @@ private:
 // Returns whether `done` came true.
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
+// Runs `act` once, `delayMs` after construction, from a thread timer: only a message loop
+// dispatches it (the test's pump, a box's modal loop, or a running line that processes the
+// window's messages), so `act` happens as an operator's action or a socket event would.
+// Killed with its owner if it has not fired. One at a time.
+class OneShotTimer {
+public:
+    OneShotTimer(UINT delayMs, std::function<void()> act);
+    ~OneShotTimer();
+    OneShotTimer(const OneShotTimer&) = delete;
+    OneShotTimer& operator=(const OneShotTimer&) = delete;
+
+    bool Fired() const { return fired_; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) noexcept;
+
+    UINT_PTR timer_ = 0;
+    std::function<void()> act_;
+    bool fired_ = false;
+};
+
 // Milliseconds since construction, from the performance counter.
 class Stopwatch {
 public:

@@ -1,7 +1,7 @@
 // String lists as real hidden list boxes: the table of 64, sorted and unsorted lists, the
 // searches, bounded item reads and the clean-up at shutdown.
 
-#include "runtime/application.h"
+#include "runtime/process/application.h"
 #include "runtime/util/string_lists.h"
 #include "util_session.h"
 

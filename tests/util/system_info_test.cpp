@@ -1,7 +1,7 @@
 // System information against what the system says itself: the version record, the process's
 // WOW64 state and the processor's description the system keeps in the registry.
 
-#include "runtime/application.h"
+#include "runtime/process/application.h"
 #include "runtime/util/system_info.h"
 #include "util_session.h"
 

@@ -1,7 +1,7 @@
 // The utility functions' platform-free rules, run with ANSI units and with 16-bit units: the
 // number parser, the text cuts, the line splitter and line ends, and the processor record.
 
-#include "runtime/number_format.h"
+#include "runtime/text/number_format.h"
 #include "runtime/util/cpu_record.h"
 #include "runtime/util/line_split.h"
 #include "runtime/util/number_parse.h"

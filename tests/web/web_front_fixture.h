@@ -70,6 +70,19 @@ protected:
         return accepted;
     }
 
+    // `count` clients that connect and send nothing, each accepted before the next connects
+    // (so that the listener's backlog never holds up a connect).
+    std::vector<std::unique_ptr<LoopbackClient>> ConnectSilentClients(int count) {
+        std::vector<std::unique_ptr<LoopbackClient>> clients;
+        for (int i = 0; i < count; ++i) {
+            const std::size_t eventsBefore = window.Events().size();
+            clients.push_back(std::make_unique<LoopbackClient>(port));
+            EXPECT_TRUE(clients.back()->Connected()) << "silent client " << i;
+            EXPECT_NE(AwaitWriteReady(eventsBefore), INVALID_SOCKET) << "silent client " << i << " not accepted";
+        }
+        return clients;
+    }
+
     ReplyFiles files;
     SocketWindow window;
     std::uint16_t port = 0;

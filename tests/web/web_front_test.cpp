@@ -4,10 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/web/connections.h"
 #include "tests/web/web_front_fixture.h"
 
 namespace webtest {
@@ -269,6 +271,40 @@ TEST_F(WebReplyTest, RequestTakenByTheWriteReadyEventIsHandledOnce) {
     }
 }
 
+// Removes the read events queued for the window, as the socket library does when it drops
+// the notice of bytes taken before it was posted; the other messages keep their order.
+int DropQueuedReadEvents(HWND window) {
+    std::vector<MSG> kept;
+    int dropped = 0;
+    MSG message;
+    while (PeekMessageA(&message, window, web::WM_SOCKET, web::WM_SOCKET, PM_REMOVE)) {
+        if (LOWORD(message.lParam) == FD_READ) {
+            ++dropped;
+        } else {
+            kept.push_back(message);
+        }
+    }
+    for (const MSG& m : kept) PostMessageA(m.hwnd, m.message, m.wParam, m.lParam);
+    return dropped;
+}
+
+TEST_F(WebReplyTest, RequestTakenByTheWriteReadyEventIsAnsweredWhenItsReadEventIsLost) {
+    WriteAllFiles();
+    const std::size_t eventsBefore = window.Events().size();
+    LoopbackClient client(port);
+    ASSERT_TRUE(client.Connected());
+    ASSERT_TRUE(DispatchUntil([] { return web::OpenConnectionCount() == 1; }));
+    ASSERT_TRUE(client.Send("GET /c HTTP/1.1\r\n\r\n"));
+    Sleep(100);
+    // Whatever the library queued for the request's arrival is gone before write-ready runs.
+    const int dropped = DropQueuedReadEvents(window.Handle());
+    std::cout << "read events dropped: " << dropped << "\n";
+    EXPECT_NE(AwaitWriteReady(eventsBefore), INVALID_SOCKET);
+    EXPECT_TRUE(AwaitClose(client, 5000)) << "the request was never answered";
+    EXPECT_EQ(client.Received(), kFileC);
+    EXPECT_EQ(web::OpenConnectionCount(), 0u);
+}
+
 TEST_F(WebReplyTest, SendReplyFileSendsTheSelectedFileAndCloses) {
     WriteAllFiles();
     EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
@@ -305,25 +341,94 @@ TEST_F(WebReplyTest, EventsWithoutDataDoNotAnswerOrCloseAWaitingConnection) {
     }
 }
 
+// Which of the silent clients the server has closed, as a string of "x" (closed) and "."
+// (open), so that a failure shows the whole picture.
+std::string ClosedPattern(std::vector<std::unique_ptr<LoopbackClient>>& clients) {
+    std::string pattern;
+    for (auto& client : clients) {
+        client->Poll();
+        pattern += client->ServerClosed() ? (client->Reset() ? "r" : "x") : ".";
+    }
+    return pattern;
+}
+
+TEST_F(WebReplyTest, SilentConnectionsGiveWayToANewcomerOldestFirst) {
+    WriteAllFiles();
+    // Long enough that no silent client is closed for its time instead.
+    web::SetConnectionTimeouts(60000, 60000);
+    constexpr int kSilent = 70;
+    auto silent = ConnectSilentClients(kSilent);
+    EXPECT_EQ(web::OpenConnectionCount(), web::kMaxConnections);
+    PumpFor(50);
+    // The table holds 64: the six that came first gave way to the last six.
+    const std::string kept(web::kMaxConnections, '.');
+    EXPECT_EQ(ClosedPattern(silent), std::string(6, 'x') + kept);
+
+    const testsupport::Stopwatch watch;
+    EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
+    EXPECT_LT(watch.ElapsedMs(), 2000.0);
+    PumpFor(50);
+    EXPECT_EQ(ClosedPattern(silent), std::string(7, 'x') + std::string(web::kMaxConnections - 1, '.'));
+    EXPECT_EQ(web::OpenConnectionCount(), web::kMaxConnections - 1);
+}
+
+TEST_F(WebReplyTest, OverdueRequestsAndStalledRepliesAreClosed) {
+    constexpr DWORD kShort = 300;
+    files.Write(ReplyFile::S, PseudoRandomBytes(1 << 20));
+    const struct {
+        const char* name;
+        DWORD requestMs;
+        DWORD stallMs;
+        bool sendsRequest;
+    } cases[] = {
+        {"no request", kShort, 60000, false},
+        {"a reply the peer never reads", 60000, kShort, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        web::SetConnectionTimeouts(c.requestMs, c.stallMs);
+        std::unique_ptr<LoopbackClient> peer;
+        if (c.sendsRequest) {
+            peer = ConnectSlowReader("GET /favicon.ico HTTP/1.1\r\n\r\n");
+        } else {
+            peer = std::move(ConnectSilentClients(1).front());
+        }
+        const testsupport::Stopwatch watch;
+        EXPECT_TRUE(PumpUntil([] { return web::OpenConnectionCount() == 0; }, 5000))
+            << web::OpenConnectionCount() << " connection(s) still open";
+        const double closedAfter = watch.ElapsedMs();
+        EXPECT_GE(closedAfter, kShort - 50.0);
+        EXPECT_LT(closedAfter, kShort + 1500.0);
+        peer->Poll();
+        EXPECT_LT(peer->Received().size(), std::size_t{1} << 20) << "the whole reply arrived";
+    }
+    // With the time-outs long again, a silent client waits and is still answered.
+    web::SetConnectionTimeouts(web::kRequestTimeoutMs, web::kReplyStallTimeoutMs);
+    files.Write(ReplyFile::S, kFileS);
+    files.Write(ReplyFile::A, kFileA);
+    auto waiting = ConnectSilentClients(1);
+    PumpFor(2 * kShort);
+    EXPECT_FALSE(waiting.front()->Poll()) << "closed before its time-out";
+    ASSERT_TRUE(waiting.front()->Send("GET / HTTP/1.1\r\n\r\n"));
+    EXPECT_TRUE(AwaitClose(*waiting.front()));
+    EXPECT_EQ(waiting.front()->Received(), kFileA);
+}
+
 TEST(WebListener, PortInUseLeavesTheWindowWorkingWithoutAListener) {
-    StartWinsock();
     SocketWindow window;
     // Another program holds the port.
-    const SOCKET holder = socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_NE(holder, INVALID_SOCKET);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(holder, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(holder, 5), 0);
-    int length = sizeof address;
-    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    const std::uint16_t taken = ntohs(address.sin_port);
+    const PortHolder holder(0, INADDR_LOOPBACK);
+    ASSERT_TRUE(holder.Holding()) << holder.Error();
+    const std::uint16_t taken = holder.Port();
 
     for (std::uint32_t on : {std::uint32_t{INADDR_LOOPBACK}, std::uint32_t{INADDR_ANY}}) {
         SCOPED_TRACE(testing::Message() << "address " << on);
-        EXPECT_FALSE(web::OpenListenerOn(window.Handle(), taken, on));
+        web::ListenerFailure failure{};
+        EXPECT_FALSE(web::OpenListenerOn(window.Handle(), taken, on, &failure));
         EXPECT_EQ(web::ListenerPort(), 0);
+        EXPECT_EQ(failure.port, taken);
+        EXPECT_EQ(failure.step, web::ListenerStep::Bind);
+        EXPECT_EQ(failure.error, WSAEADDRINUSE);
     }
 
     // A browser reaches the other program; the window gets no event and still answers.
@@ -334,8 +439,34 @@ TEST(WebListener, PortInUseLeavesTheWindowWorkingWithoutAListener) {
     DWORD_PTR result = 0;
     EXPECT_NE(SendMessageTimeoutA(window.Handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result),
               0);
+    web::ResetWebFront();
+}
 
-    closesocket(holder);
+// OpenListener reports a failure to its window with a posted message, and nothing else.
+TEST(WebListener, FailureOnPort80IsPostedToTheWindow) {
+    SocketWindow window;
+    auto holder = std::make_unique<PortHolder>(web::kHttpPort);
+    ASSERT_TRUE(holder->Holding()) << "port 80 is not free for this test: " << holder->Error();
+
+    web::OpenListener(window.Handle());
+    MSG notice{};
+    ASSERT_TRUE(PeekMessageA(&notice, window.Handle(), web::WM_LISTENER_FAILED,
+                             web::WM_LISTENER_FAILED, PM_REMOVE))
+        << "nothing posted";
+    const web::ListenerFailure failure = web::ListenerFailureOf(notice.wParam, notice.lParam);
+    EXPECT_EQ(failure.port, web::kHttpPort);
+    EXPECT_EQ(failure.step, web::ListenerStep::Bind);
+    EXPECT_EQ(failure.error, WSAEADDRINUSE);
+    EXPECT_FALSE(PeekMessageA(&notice, window.Handle(), web::WM_LISTENER_FAILED,
+                              web::WM_LISTENER_FAILED, PM_REMOVE))
+        << "posted twice";
+
+    // Once the port is free, the listener opens and nothing is posted.
+    holder.reset();
+    web::OpenListener(window.Handle());
+    EXPECT_EQ(web::ListenerPort(), web::kHttpPort);
+    EXPECT_FALSE(PeekMessageA(&notice, window.Handle(), web::WM_LISTENER_FAILED,
+                              web::WM_LISTENER_FAILED, PM_REMOVE));
     web::ResetWebFront();
 }
 

@@ -34,6 +34,7 @@ protected:
     }
 
     void TearDown() override {
+        motionSettings = {};
         ClosePort();  // before the device file goes
         WebFrontTest::TearDown();
     }
@@ -148,6 +149,59 @@ TEST_F(WebMovementTest, RequestsInsideADebugBoxAreOnlyAnsweredWithTheCurrentFile
     EXPECT_EQ(window.Text(1007), "2");
     EXPECT_STREQ(web::ReplyFileName(), "C:\\s");
     EXPECT_EQ(web::OpenConnectionCount(), 0u);
+}
+
+// Silent connections, more than the table holds and kept past their time-out, arrive while a
+// line steps: they give way and are closed, but the line's own request is still answered,
+// and so is another browser's.
+TEST_F(WebMovementTest, SilentConnectionsNeverDropTheRequestInProgress) {
+    WriteAllFiles();
+    constexpr DWORD kRequestTimeout = 300;
+    web::SetConnectionTimeouts(kRequestTimeout, 60000);
+    std::vector<std::unique_ptr<LoopbackClient>> silent;
+    std::string nestedReply;
+    std::size_t openAfterSweep = 0;
+    testsupport::MessageBoxHook boxes([&](const testsupport::BoxRecord&, std::size_t index) {
+        if (index != 0) return;
+        silent = ConnectSilentClients(70);
+        nestedReply = Exchange("GET /favicon.ico HTTP/1.1\r\n\r\n");
+        PumpFor(3 * kRequestTimeout);
+        openAfterSweep = web::OpenConnectionCount();
+    });
+    EXPECT_EQ(Exchange("GET /s?e=1&X2 HTTP/1.1\r\n\r\n"), kFileS);
+    EXPECT_THAT(boxes.Texts(), ElementsAre("0", "0"));
+    EXPECT_EQ(TakeStepBytes(), "BB");
+    EXPECT_EQ(nestedReply, kFileS);
+    EXPECT_EQ(openAfterSweep, 1u) << "only the line's own connection should be left";
+    std::size_t closedByServer = 0;
+    for (auto& client : silent) closedByServer += client->Poll() ? 1 : 0;
+    EXPECT_EQ(closedByServer, silent.size());
+}
+
+// Without step boxes a running line keeps the window alive: another browser is answered
+// while it steps (as requests inside a box are: with the current file, acting on nothing),
+// and "!" stops it midway.
+TEST_F(WebMovementTest, WithoutStepBoxesRequestsAreAnsweredWhileALineRuns) {
+    WriteAllFiles();
+    EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
+    motionSettings.stepBoxes = false;
+    std::string nestedReply;
+    bool lineRanMeanwhile = false;
+    const testsupport::OneShotTimer operatorAndBrowser(100, [&] {
+        nestedReply = Exchange("GET / HTTP/1.1\r\n\r\n");
+        lineRanMeanwhile = LineInProgress();
+        DisconnectPort(window.Handle());
+    });
+    const testsupport::Stopwatch watch;
+    EXPECT_EQ(Exchange("GET /s?e=1&p=10&X400 HTTP/1.1\r\n\r\n"), kFileS);
+    EXPECT_LT(watch.ElapsedMs(), 3000.0) << "400 steps of 10 ms would take 4 s";
+    EXPECT_EQ(nestedReply, kFileC) << "the nested request selects nothing";
+    EXPECT_TRUE(lineRanMeanwhile);
+    ClosePort();
+    const std::string bytes = device.Read();
+    EXPECT_GT(bytes.size(), 0u);
+    EXPECT_LT(bytes.size(), 400u);
+    EXPECT_EQ(window.Text(1008), std::to_string(bytes.size()));
 }
 
 TEST_F(WebMovementTest, PeerThatLeavesDuringTheLineIsClosedAfterIt) {

@@ -108,6 +108,28 @@ void LoopbackClient::Close() {
     socket_ = INVALID_SOCKET;
 }
 
+PortHolder::PortHolder(std::uint16_t port, std::uint32_t address) {
+    StartWinsock();
+    socket_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in bound{};
+    bound.sin_family = AF_INET;
+    bound.sin_port = htons(port);
+    bound.sin_addr.s_addr = htonl(address);
+    int length = sizeof bound;
+    // The socket calls take the generic address type; a sockaddr_in is its AF_INET form.
+    auto* generic = reinterpret_cast<sockaddr*>(&bound);
+    if (socket_ == INVALID_SOCKET || bind(socket_, generic, sizeof bound) == SOCKET_ERROR ||
+        listen(socket_, 5) == SOCKET_ERROR || getsockname(socket_, generic, &length) == SOCKET_ERROR) {
+        error_ = WSAGetLastError();
+        return;
+    }
+    port_ = ntohs(bound.sin_port);
+}
+
+PortHolder::~PortHolder() {
+    if (socket_ != INVALID_SOCKET) closesocket(socket_);
+}
+
 bool AwaitClose(LoopbackClient& client, DWORD timeoutMs) {
     return PumpUntil([&client] { return client.Poll(); }, timeoutMs);
 }

@@ -64,6 +64,26 @@ private:
 // Pumps messages until `client` has seen the server close. False on timeout.
 bool AwaitClose(LoopbackClient& client, DWORD timeoutMs = 10000);
 
+// Another program's listener, holding `port` (0: any free one) of `address` (host byte order)
+// while it lives.
+class PortHolder {
+public:
+    explicit PortHolder(std::uint16_t port, std::uint32_t address = INADDR_ANY);
+    ~PortHolder();
+    PortHolder(const PortHolder&) = delete;
+    PortHolder& operator=(const PortHolder&) = delete;
+
+    // Whether it listens; otherwise Error() is the socket error that stopped it.
+    bool Holding() const { return port_ != 0; }
+    int Error() const { return error_; }
+    std::uint16_t Port() const { return port_; }
+
+private:
+    SOCKET socket_ = INVALID_SOCKET;
+    std::uint16_t port_ = 0;
+    int error_ = 0;
+};
+
 // The reply files C:\a, C:\c and C:\s of one test: none exists at the start, and the test's
 // own are removed at the end.
 class ReplyFiles {

@@ -1,0 +1,66 @@
+#pragma once
+// The program's opt-in command-line switches. Platform-free: the start-up reads the arguments
+// through ParseProgramOptions and only carries the result out.
+//
+//   --port N             listen on TCP port N (1 to 65535) instead of 80
+//   --bind ADDR          listen on one IPv4 address only (for instance 127.0.0.1)
+//   --no-step-boxes      step without the "nDebug" box before every step
+//   --baud N             on connect, set the serial line to N baud, 8N1
+//   --limits XMAX,YMAX   refuse a line whose target leaves 0..XMAX x 0..YMAX
+//
+// Without switches the program runs exactly as it always did.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace app {
+
+struct ProgramOptions {
+    std::uint16_t port = 80;
+    std::uint32_t bindAddress = 0;  // host byte order; 0 is every address
+    bool stepBoxes = true;
+    std::uint32_t baud = 0;         // 0: the port's line settings are left as they are
+    bool limited = false;
+    std::uint32_t xMax = 0;
+    std::uint32_t yMax = 0;
+
+    friend bool operator==(const ProgramOptions&, const ProgramOptions&) = default;
+};
+
+// The range of --baud.
+inline constexpr std::uint32_t kMinBaud = 50;
+inline constexpr std::uint32_t kMaxBaud = 4000000;
+// The largest --limits value: a line may not be longer than the planner's reach anyway.
+inline constexpr std::uint32_t kMaxLimit = 0x7FFFFFFFu;
+
+enum class OptionsError : std::uint8_t {
+    None,
+    Unknown,       // not a switch of the program
+    MissingValue,  // a switch that takes a value came last
+    BadValue,      // its value is malformed or out of range
+    Repeated,      // given twice
+};
+
+struct OptionsResult {
+    ProgramOptions options;
+    OptionsError error = OptionsError::None;
+    std::string_view argument;  // the refused switch, a view into the arguments
+    std::string_view value;     // its refused value (BadValue only)
+};
+
+// Reads the arguments (the command line less the program's name), separated by blanks or
+// tabs. The first refused argument ends the reading.
+OptionsResult ParseProgramOptions(std::string_view arguments);
+
+// The exit code of a program whose command line was refused.
+inline constexpr int kRefusedCommandLineExitCode = 2;
+
+inline constexpr char kOptionsRefusalCaption[] = "Nasol :(";
+
+// The refusal box's text: what was refused, and the switches the program accepts. Written
+// NUL-terminated and cut to `text`; returns the bytes before the NUL.
+std::size_t FormatOptionsRefusal(const OptionsResult& refused, std::span<char> text);
+
+}  // namespace app

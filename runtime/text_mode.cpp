@@ -1,7 +1,0 @@
-#include "runtime/text_mode.h"
-
-namespace runtime {
-
-int32_t wideMode = 0;
-
-}  // namespace runtime

@@ -1,0 +1,132 @@
+// The program's command-line switches: each one, values at their edges, unknown, malformed
+// and repeated switches, and the text of the refusal box.
+#include "app/program_options.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <ostream>
+#include <string>
+
+namespace app {
+
+void PrintTo(const ProgramOptions& o, std::ostream* os) {
+    *os << "{port " << o.port << ", bind " << o.bindAddress << ", boxes " << o.stepBoxes << ", baud "
+        << o.baud << ", limits " << (o.limited ? "" : "off ") << o.xMax << "," << o.yMax << "}";
+}
+
+}  // namespace app
+
+namespace {
+
+using app::OptionsError;
+using app::ProgramOptions;
+
+constexpr ProgramOptions kDefault{};
+
+ProgramOptions With(void (*change)(ProgramOptions&)) {
+    ProgramOptions options;
+    change(options);
+    return options;
+}
+
+struct Case {
+    const char* arguments;
+    OptionsError error;
+    const char* argument;  // the refused switch ("" when accepted)
+    const char* value;     // the refused value
+    ProgramOptions options;  // compared when accepted
+};
+
+TEST(ProgramOptions, EachSwitchWithItsValuesAtTheEdges) {
+    const Case cases[] = {
+        {"", OptionsError::None, "", "", kDefault},
+        {" \t ", OptionsError::None, "", "", kDefault},
+        {"--port 1", OptionsError::None, "", "", With([](ProgramOptions& o) { o.port = 1; })},
+        {"--port 65535", OptionsError::None, "", "", With([](ProgramOptions& o) { o.port = 65535; })},
+        {"--port 08080", OptionsError::None, "", "", With([](ProgramOptions& o) { o.port = 8080; })},
+        {"--bind 127.0.0.1", OptionsError::None, "", "", With([](ProgramOptions& o) { o.bindAddress = 0x7F000001; })},
+        {"--bind 255.255.255.255", OptionsError::None, "", "",
+         With([](ProgramOptions& o) { o.bindAddress = 0xFFFFFFFF; })},
+        {"--bind 0.0.0.0", OptionsError::None, "", "", kDefault},
+        {"--no-step-boxes", OptionsError::None, "", "", With([](ProgramOptions& o) { o.stepBoxes = false; })},
+        {"--baud 50", OptionsError::None, "", "", With([](ProgramOptions& o) { o.baud = 50; })},
+        {"--baud 4000000", OptionsError::None, "", "", With([](ProgramOptions& o) { o.baud = 4000000; })},
+        {"--limits 0,0", OptionsError::None, "", "", With([](ProgramOptions& o) { o.limited = true; })},
+        {"--limits 2147483647,5", OptionsError::None, "", "", With([](ProgramOptions& o) {
+             o.limited = true;
+             o.xMax = 2147483647;
+             o.yMax = 5;
+         })},
+        {"\t--port 8080  --bind 127.0.0.1 --no-step-boxes --baud 9600 --limits 100,200 ", OptionsError::None,
+         "", "", ProgramOptions{8080, 0x7F000001, false, 9600, true, 100, 200}},
+    };
+    for (const Case& c : cases) {
+        const app::OptionsResult result = app::ParseProgramOptions(c.arguments);
+        EXPECT_EQ(result.error, c.error) << "\"" << c.arguments << "\" refused " << result.argument;
+        EXPECT_EQ(result.options, c.options) << "\"" << c.arguments << "\"";
+    }
+}
+
+TEST(ProgramOptions, UnknownMalformedMissingAndRepeatedSwitchesAreRefused) {
+    const Case cases[] = {
+        {"--port 0", OptionsError::BadValue, "--port", "0", {}},
+        {"--port 65536", OptionsError::BadValue, "--port", "65536", {}},
+        {"--port 8o", OptionsError::BadValue, "--port", "8o", {}},
+        {"--port -1", OptionsError::BadValue, "--port", "-1", {}},
+        {"--port 99999999999", OptionsError::BadValue, "--port", "99999999999", {}},
+        {"--port", OptionsError::MissingValue, "--port", "", {}},
+        {"--port --bind 127.0.0.1", OptionsError::BadValue, "--port", "--bind", {}},
+        {"--bind 256.0.0.1", OptionsError::BadValue, "--bind", "256.0.0.1", {}},
+        {"--bind 1.2.3", OptionsError::BadValue, "--bind", "1.2.3", {}},
+        {"--bind 1.2.3.4.5", OptionsError::BadValue, "--bind", "1.2.3.4.5", {}},
+        {"--bind 1..3.4", OptionsError::BadValue, "--bind", "1..3.4", {}},
+        {"--bind 0001.2.3.4", OptionsError::BadValue, "--bind", "0001.2.3.4", {}},
+        {"--bind localhost", OptionsError::BadValue, "--bind", "localhost", {}},
+        {"--baud 49", OptionsError::BadValue, "--baud", "49", {}},
+        {"--baud 4000001", OptionsError::BadValue, "--baud", "4000001", {}},
+        {"--baud 9600x", OptionsError::BadValue, "--baud", "9600x", {}},
+        {"--limits 2147483648,1", OptionsError::BadValue, "--limits", "2147483648,1", {}},
+        {"--limits 100", OptionsError::BadValue, "--limits", "100", {}},
+        {"--limits 100,", OptionsError::BadValue, "--limits", "100,", {}},
+        {"--limits ,5", OptionsError::BadValue, "--limits", ",5", {}},
+        {"--limits 1,2,3", OptionsError::BadValue, "--limits", "1,2,3", {}},
+        {"--limits", OptionsError::MissingValue, "--limits", "", {}},
+        {"--verbose", OptionsError::Unknown, "--verbose", "", {}},
+        {"-port 80", OptionsError::Unknown, "-port", "", {}},
+        {"--PORT 80", OptionsError::Unknown, "--PORT", "", {}},
+        {"--port=80", OptionsError::Unknown, "--port=80", "", {}},
+        {"--port 80 extra", OptionsError::Unknown, "extra", "", {}},
+        {"--port 80 --port 81", OptionsError::Repeated, "--port", "", {}},
+        {"--no-step-boxes --baud 9600 --no-step-boxes", OptionsError::Repeated, "--no-step-boxes", "", {}},
+    };
+    for (const Case& c : cases) {
+        const app::OptionsResult result = app::ParseProgramOptions(c.arguments);
+        EXPECT_EQ(result.error, c.error) << "\"" << c.arguments << "\"";
+        EXPECT_EQ(result.argument, c.argument) << "\"" << c.arguments << "\"";
+        EXPECT_EQ(result.value, c.value) << "\"" << c.arguments << "\"";
+    }
+}
+
+TEST(ProgramOptions, RefusalNamesWhatWasRefusedAndListsTheSwitches) {
+    const std::string usage =
+        "\r\n\r\nOptiuni acceptate:\r\n  --port N  (1-65535)\r\n  --bind ADRESA  (de ex. 127.0.0.1)\r\n"
+        "  --no-step-boxes\r\n  --baud N\r\n  --limits XMAX,YMAX";
+    const struct {
+        const char* arguments;
+        std::string text;
+    } cases[] = {
+        {"--verbose", "Optiune necunoscuta: --verbose" + usage},
+        {"--baud", "Lipseste valoarea pentru --baud" + usage},
+        {"--limits 5", "Valoare gresita pentru --limits: 5" + usage},
+        {"--bind 1.2.3.4 --bind 1.2.3.4", "Optiune data de doua ori: --bind" + usage},
+    };
+    for (const auto& c : cases) {
+        std::array<char, 512> text{};
+        const std::size_t length = app::FormatOptionsRefusal(app::ParseProgramOptions(c.arguments), text);
+        EXPECT_EQ(std::string(text.data()), c.text);
+        EXPECT_EQ(length, c.text.size()) << c.arguments;
+    }
+}
+
+}  // namespace
