@@ -2,6 +2,7 @@
 
 #include "runtime/process/application.h"
 #include "runtime/process/runtime_heap.h"
+#include "runtime/process/system_calls.h"
 #include "runtime/text/pointer_check.h"
 #include "runtime/text/text_mode.h"
 #include "runtime/util/list_table.h"
@@ -38,13 +39,8 @@ LRESULT SendAs(HWND list, UINT message, WPARAM wParam, const void* text) {
     }
 }
 
-LRESULT SendInListMode(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    return IsWindowUnicode(list) ? SendMessageW(list, message, wParam, lParam)
-                                 : SendMessageA(list, message, wParam, lParam);
-}
-
 void TearDownList(HWND list) {
-    SendInListMode(list, LB_RESETCONTENT, 0, 0);
+    SendInItsOwnMode(list, LB_RESETCONTENT, 0, 0);
     DestroyWindow(list);
 }
 
@@ -158,18 +154,18 @@ void DestroyAllLists() {
 }
 
 int32_t ListRemove(HWND list, int32_t index) {
-    return static_cast<int32_t>(SendInListMode(list, LB_DELETESTRING, index, 0));
+    return static_cast<int32_t>(SendInItsOwnMode(list, LB_DELETESTRING, index, 0));
 }
 
 int32_t ListClear(HWND list) {
-    SendInListMode(list, LB_RESETCONTENT, 0, 0);
+    SendInItsOwnMode(list, LB_RESETCONTENT, 0, 0);
     return 1;
 }
 
-int32_t ListCount(HWND list) { return static_cast<int32_t>(SendInListMode(list, LB_GETCOUNT, 0, 0)); }
+int32_t ListCount(HWND list) { return static_cast<int32_t>(SendInItsOwnMode(list, LB_GETCOUNT, 0, 0)); }
 
 int32_t ListItemLength(HWND list, int32_t index) {
-    return static_cast<int32_t>(SendInListMode(list, LB_GETTEXTLEN, index, 0));
+    return static_cast<int32_t>(SendInItsOwnMode(list, LB_GETTEXTLEN, index, 0));
 }
 
 [[gnu::noinline]] int32_t ListGetItem(HWND list, int32_t index, void* buffer) {

@@ -6,6 +6,7 @@
 
 #include "runtime/process/application.h"
 #include "runtime/process/startup_logic.h"
+#include "runtime/process/system_calls.h"
 #include "runtime/text/pointer_check.h"
 #include "runtime/text/text_convert.h"
 #include "runtime/text/text_core.h"
@@ -78,7 +79,7 @@ int32_t IsWideMode() { return wideMode; }
 
 int32_t Is64BitWindows() {
     if (OsLevel < os_level::Nt5x) return 0;
-    HMODULE kernel = LoadLibraryA("Kernel32.dll");
+    HMODULE kernel = LoadLibraryInMode("Kernel32.dll");
     if (kernel == nullptr) return 0;
     using NativeSystemInfo = void(WINAPI*)(SYSTEM_INFO*);
     // GetProcAddress gives every export as one pointer type; this one has the shape above.
