@@ -8,14 +8,38 @@
 # not CTest's pipe, on which CTest would otherwise wait for as long as the service lives. With
 # MT_RUN_LIMIT (seconds) set, the program is ended after that long, so that what it wrote still
 # comes out before CTest's own time-out would end this script.
+#
+# With MT_OWN_SESSION=NAME the program gets a Wine session of its own: a copy of the prefix
+# (PREFIX-NAME, made again when the prefix is newer), its own wineserver and its own virtual
+# display, all ended with it. Its windows then never meet those of the programs on the shared
+# desktop, so it can run beside them.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=wine-env.sh
 source "$here/wine-env.sh"
-mt_wine_env "${MT_WINEPREFIX:-$1}"
+prefix=${MT_WINEPREFIX:-$1}
 shift
+if [ -n "${MT_OWN_SESSION:-}" ]; then
+    own="$prefix-$MT_OWN_SESSION"
+    if [ ! -f "$own/.mt-ready" ] || [ "$prefix/.mt-ready" -nt "$own/.mt-ready" ]; then
+        rm -rf "$own"
+        cp -a "$prefix" "$own"
+    fi
+    prefix=$own
+    unset DISPLAY
+    mt_wine_env "$prefix"
+    trap 'mt_wine_down' EXIT
+    mt_xvfb_up
+    mt_wine_up
+else
+    mt_wine_env "$prefix"
+fi
 output=$(mktemp)
-trap 'rm -f "$output"' EXIT
+if [ -n "${MT_OWN_SESSION:-}" ]; then
+    trap 'rm -f "$output"; mt_wine_down' EXIT
+else
+    trap 'rm -f "$output"' EXIT
+fi
 limit=${MT_RUN_LIMIT:-0}
 status=0
 timeout --kill-after=5 "$limit" wine "$@" >"$output" 2>&1 </dev/null || status=$?

@@ -51,6 +51,11 @@ bool RunLineSteps() {
         motionRegisters.curX = tally.ReachedX(startX);
         motionRegisters.curY = tally.ReachedY(startY);
     }
+    // The line is behind the machine: the next line starts where it stands. Left as they were,
+    // the pairs would step this line's displacement again for an axis the next request does
+    // not mention, and X and Y would no longer say where the machine is.
+    motionRegisters.prevX = motionRegisters.curX;
+    motionRegisters.prevY = motionRegisters.curY;
     lineRunning = false;
     lineStopRequested = false;
     return true;

@@ -133,13 +133,17 @@ class ControlPage(unittest.TestCase):
         # The live view, as the control page links to it: its path ends at the target.
         link = b.find_element(By.ID, "view-link").get_attribute("href")
         b.get(link)
-        WebDriverWait(b, WAIT_S).until(
-            lambda d: d.find_elements(By.ID, "tool-path") and d.find_element(By.ID, "x").text == "20" and d.find_element(By.ID, "y").text == "9")
-        path = b.find_element(By.ID, "tool-path").get_attribute("d")
+        # The view redraws itself as it polls, so each reading is taken in one script call:
+        # an element found in one call may be gone by the next.
+        read_view = ("var p = document.getElementById('tool-path'), x = document.getElementById('x'),"
+                     " y = document.getElementById('y');"
+                     " return p && x && y ? [p.getAttribute('d'), x.textContent, y.textContent] : null;")
+        view = WebDriverWait(b, WAIT_S).until(
+            lambda d: (lambda v: v if v and v[1] == "20" and v[2] == "9" else None)(d.execute_script(read_view)))
+        path = view[0]
         last = re.findall(r"[ML](-?\d+) (-?\d+)", path)[-1]
         print("live view %s: path ends at %s (%d vertices), shows X %s Y %s" %
-              (link, last, len(re.findall(r"[ML]", path)), b.find_element(By.ID, "x").text,
-               b.find_element(By.ID, "y").text))
+              (link, last, len(re.findall(r"[ML]", path)), view[1], view[2]))
         self.assertEqual(link, VIEW)
         self.assertEqual(tuple(int(v) for v in last), (20, 9))
         self.shot("live_view.png")

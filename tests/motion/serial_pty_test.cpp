@@ -49,11 +49,10 @@ TEST_F(SerialLineTest, AllFourStepBytesAndNothingAfterDisconnect) {
     EXPECT_TRUE(Move("e=1&X0&Y0"));
     EXPECT_EQ(peer_.ReadUntil(6, 1000), "BBDAAC");
     EXPECT_TRUE(window_.Press(motion::kBtnStopCom));
-    // Y keeps its last pair (1 to 0), so this line is X+ 3 and Y- 1.
+    // Y stands at 0 and stays there: this line is X+ 3 alone, and none of it reaches the line.
     EXPECT_TRUE(Move("e=1&X3"));
     EXPECT_EQ(peer_.ReadUntil(1, 300), "");
-    EXPECT_EQ(hook.Texts(), (std::vector<std::string>{"0", "0", "2", "1", "1", "3", "0", "0",
-                                                      "0", "3"}));
+    EXPECT_EQ(hook.Texts(), (std::vector<std::string>{"0", "0", "2", "1", "1", "3", "0", "0", "0"}));
 }
 
 // The line settings the device reports now.
