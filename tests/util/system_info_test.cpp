@@ -3,6 +3,7 @@
 
 #include "runtime/process/application.h"
 #include "runtime/util/system_info.h"
+#include "tests/runtime/unit_texts.h"
 #include "util_session.h"
 
 #include <windows.h>
@@ -44,6 +45,36 @@ TEST_F(MODE_SUITE(SystemInfo), TheVersionIsTheOsLevelWithTheServicePackText) {
     EXPECT_EQ(runtime::GetWindowsVersionW(wide), 7);
     EXPECT_STREQ(ansi, version.szCSDVersion);
     EXPECT_EQ(std::wstring(wide), std::wstring(ansi, ansi + strlen(ansi)));
+}
+
+TEST_F(MODE_SUITE(SystemInfo), ALongServicePackTextIsCutToTheBuffer) {
+    // The kept text as long as the work block's area holds, in the runtime's text mode.
+    const int32_t kept = runtime::UnitsIn<Unit>(sizeof(runtime::workBlock->servicePack)) - 1;
+    const Text longText = T(std::string(kept, 'S').c_str());
+    memcpy(runtime::workBlock->servicePack, longText.c_str(), (kept + 1) * sizeof(Unit));
+
+    constexpr int32_t kLimit = runtime::kServicePackLimit;
+    Text inMode(kLimit + 4, static_cast<Unit>('#'));
+    std::string ansi(kLimit + 4, '#');
+    std::wstring wide(kLimit + 4, L'#');
+    // Each member called into a buffer marked '#' beyond the room it is given.
+    const struct {
+        const char* member;
+        int32_t level;
+        std::string text;
+        bool markKept;
+    } seen[] = {
+        {"GetWindowsVersion", runtime::GetWindowsVersion(inMode.data()), unittexts::Ascii(inMode.c_str()),
+         inMode[kLimit] == static_cast<Unit>('#')},
+        {"GetWindowsVersionA", runtime::GetWindowsVersionA(ansi.data()), ansi.c_str(), ansi[kLimit] == '#'},
+        {"GetWindowsVersionW", runtime::GetWindowsVersionW(wide.data()), unittexts::Ascii(wide.c_str()),
+         wide[kLimit] == L'#'},
+    };
+    for (const auto& s : seen) {
+        EXPECT_EQ(s.level, 7) << s.member;
+        EXPECT_EQ(s.text, std::string(kLimit - 1, 'S')) << s.member << " of a " << kept << "-character text";
+        EXPECT_TRUE(s.markKept) << s.member << ": written past the buffer";
+    }
 }
 
 TEST_F(MODE_SUITE(SystemInfo), TheTextModeAndTheSystemsWidth) {
