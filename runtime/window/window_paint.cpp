@@ -5,7 +5,7 @@
 #include "runtime/window/window_paint.h"
 
 #include "runtime/paint/redraw.h"
-#include "runtime/paint/theme_library.h"
+#include "runtime/paint/theme_support.h"
 #include "runtime/paint/window_painting.h"
 #include "runtime/process/application.h"
 #include "runtime/process/message_pump.h"

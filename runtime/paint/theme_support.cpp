@@ -1,4 +1,4 @@
-#include "runtime/paint/theme_library.h"
+#include "runtime/paint/theme_support.h"
 
 #include "runtime/process/system_calls.h"
 
