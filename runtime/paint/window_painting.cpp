@@ -210,10 +210,13 @@ bool PaintRuntimeWindow(RuntimeRecord& record) {
 
 bool PrintRuntimeWindow(RuntimeRecord& record, HDC device, LPARAM flags) {
     if (device == nullptr) return false;
-    if (record.Type != class_code::GroupBox && record.Type != class_code::PictureBox && !PaintsAsLabel(record)) {
+    const bool form = IsForm(record);
+    if (!form && record.Type != class_code::GroupBox && record.Type != class_code::PictureBox &&
+        !PaintsAsLabel(record)) {
         return false;
     }
     if ((flags & PRF_ERASEBKGND) != 0) SendToWindow(WindowOf(record), WM_ERASEBKGND, reinterpret_cast<WPARAM>(device), 0);
+    if (form) return true;  // a form's client area is its background
     switch (record.Type) {
         case class_code::GroupBox:
             if (record.ClassValue1 != 0) PaintSystemGroupFrame(record, device, flags);

@@ -44,8 +44,8 @@ void PaintOwnerDrawnButton(const DRAWITEMSTRUCT& item, const RuntimeRecord& butt
 // image): paints it and validates it; false for every other window, which its class paints.
 bool PaintRuntimeWindow(RuntimeRecord& record);
 
-// WM_PRINTCLIENT of the same windows into `device` (`flags` as the message carries them);
-// false for every other window.
+// WM_PRINTCLIENT of the same windows and of forms into `device` (`flags` as the message
+// carries them; PRF_ERASEBKGND erases first); false for every other window.
 bool PrintRuntimeWindow(RuntimeRecord& record, HDC device, LPARAM flags);
 
 }  // namespace runtime

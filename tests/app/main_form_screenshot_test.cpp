@@ -9,7 +9,7 @@
 #include <string>
 
 #include "main_form_session.h"
-#include "window_capture.h"
+#include "tests/support/window_capture.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ POINT CentreIn(HWND main, HWND control) {
 
 // Whether some pixel inside the control's client area differs from `background` (text drawn
 // on it; the frame is left out).
-bool ShowsSomethingOn(const apptest::Capture& shot, HWND main, HWND control, COLORREF background) {
+bool ShowsSomethingOn(const testsupport::Capture& shot, HWND main, HWND control, COLORREF background) {
     RECT window{};
     GetWindowRect(main, &window);
     RECT client{};
@@ -50,13 +50,13 @@ TEST(MainFormScreenshot, SavedWithItsBackgroundAndFieldsDrawn) {
     SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     testsupport::PumpMessagesUntil([] { return false; }, 300);
 
-    const apptest::Capture shot = apptest::CaptureWindow(main);
+    const testsupport::Capture shot = testsupport::CaptureWindow(main);
     ASSERT_FALSE(shot.Empty());
     RECT rect{};
     GetWindowRect(main, &rect);
     EXPECT_EQ(shot.width, rect.right - rect.left);
     EXPECT_EQ(shot.height, rect.bottom - rect.top);
-    EXPECT_TRUE(apptest::WriteBmp(shot, "main_form.bmp"));
+    EXPECT_TRUE(testsupport::WriteBmp(shot, "main_form.bmp"));
 
     // The form's own background, below the last row of controls, is the button face.
     RECT client{};
