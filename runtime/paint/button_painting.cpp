@@ -54,7 +54,7 @@ void DrawContent(HDC device, const DRAWITEMSTRUCT& item, const RuntimeRecord& bu
     FontScope font(device, button.FontHandle);
     const ButtonContent content = LayOut(device, item, button, look);
     const RECT& face = item.rcItem;
-    if (!look.themed) {
+    if (!look.themed && button.BackBrush != 0) {
         HGDIOBJ previous = SelectObject(device, SlotAs<HBRUSH>(button.BackBrush));
         PatBlt(device, 1, 1, face.right - 2, face.bottom - 2, PATCOPY);
         SelectObject(device, previous);

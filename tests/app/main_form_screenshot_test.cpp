@@ -77,6 +77,22 @@ TEST(MainFormScreenshot, SavedWithItsBackgroundAndFieldsDrawn) {
     EXPECT_TRUE(ShowsSomethingOn(shot, main, input, window)) << "no text in inputCom";
     EXPECT_FALSE(ShowsSomethingOn(shot, main, apptest::FindControl(main, id::Edit1), window))
         << "the empty field Edit1 shows something";
+
+    // Both group captions stand centred over their boxes: their text, in the rows above the
+    // frame's middle, is centred on the box's width.
+    for (int group : {id::GRUPSETARI, id::GroupCoordonate}) {
+        HWND box = apptest::FindControl(main, group);
+        const testsupport::Capture caption = testsupport::PrintClient(box, RGB(255, 0, 255));
+        RECT client{};
+        GetClientRect(box, &client);
+        testsupport::Capture top = caption;
+        top.height = 14;  // the caption's rows (8-point text)
+        const RECT text = top.Extent(GetSysColor(COLOR_BTNTEXT));
+        ASSERT_GT(text.right, 0) << "no caption in group " << group;
+        EXPECT_NEAR((text.left + text.right) / 2, client.right / 2, 2)
+            << "group " << group << ": caption from " << text.left << " to " << text.right << " in a box "
+            << client.right << " wide";
+    }
     DestroyWindow(main);
 }
 
