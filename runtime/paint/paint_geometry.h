@@ -12,13 +12,11 @@ struct PaintRect {
     int32_t top = 0;
     int32_t right = 0;
     int32_t bottom = 0;
-    friend constexpr bool operator==(const PaintRect&, const PaintRect&) = default;
 };
 
 struct PaintPoint {
     int32_t x = 0;
     int32_t y = 0;
-    friend constexpr bool operator==(const PaintPoint&, const PaintPoint&) = default;
 };
 
 namespace paint_detail {

@@ -22,10 +22,10 @@ int Capture::Count(RECT area, COLORREF colour) const {
     return found;
 }
 
-RECT Capture::Extent(COLORREF colour) const {
+RECT Capture::Extent(COLORREF colour, RECT area) const {
     RECT extent{width, height, 0, 0};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int y = std::max(0, static_cast<int>(area.top)); y < std::min(height, static_cast<int>(area.bottom)); ++y) {
+        for (int x = std::max(0, static_cast<int>(area.left)); x < std::min(width, static_cast<int>(area.right)); ++x) {
             if (At(x, y) != colour) continue;
             extent.left = std::min<LONG>(extent.left, x);
             extent.top = std::min<LONG>(extent.top, y);

@@ -21,8 +21,10 @@ struct Capture {
     // How many pixels of `area` (clipped to the capture) have `colour`.
     int Count(RECT area, COLORREF colour) const;
     int Count(COLORREF colour) const { return Count(RECT{0, 0, width, height}, colour); }
-    // The smallest rectangle holding every pixel of `colour`; empty (all 0) when there is none.
-    RECT Extent(COLORREF colour) const;
+    // The smallest rectangle holding every pixel of `colour` in `area` (clipped to the capture);
+    // empty (all 0) when there is none.
+    RECT Extent(COLORREF colour, RECT area) const;
+    RECT Extent(COLORREF colour) const { return Extent(colour, RECT{0, 0, width, height}); }
 };
 
 // A 32-bit memory bitmap selected into a memory device context, filled with one colour: what
