@@ -67,6 +67,7 @@ LRESULT Dispatch(const Message& m) {
     case WM_CTLCOLORSCROLLBAR: return OnCtlColor(m);
     case WM_ERASEBKGND: return OnEraseBackground(m);
     case WM_PAINT: return OnPaint(m);
+    case WM_PRINTCLIENT: return OnPrintClient(m);
     case WM_SYSCOLORCHANGE: return OnSysColorChange(m);
     case WM_THEMECHANGED: return OnThemeChanged(m);
     // Size, position, layout, texts and images.
