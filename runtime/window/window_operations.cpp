@@ -33,19 +33,6 @@ HWND FindControl(HWND parent, Visit visit) {
     return nullptr;
 }
 
-int32_t CountControls(HWND form) {
-    int32_t count = 0;
-    FindControl(form, [&](HWND, const RuntimeRecord&) {
-        ++count;
-        return false;
-    });
-    return count;
-}
-
-HWND ControlWithIndex(HWND form, int32_t index) {
-    return FindControl(form, [index](HWND, const RuntimeRecord& r) { return !IsForm(r) && r.Index == index; });
-}
-
 // The option button among `option`'s siblings (itself included) that is checked, or null.
 HWND CheckedOption(HWND option) {
     for (HWND sibling = GetWindow(GetParent(option), GW_CHILD); sibling != nullptr;
@@ -82,6 +69,19 @@ struct DockMoves {
 };
 
 }  // namespace
+
+int32_t CountControls(HWND form) {
+    int32_t count = 0;
+    FindControl(form, [&](HWND, const RuntimeRecord&) {
+        ++count;
+        return false;
+    });
+    return count;
+}
+
+HWND ControlWithIndex(HWND form, int32_t index) {
+    return FindControl(form, [index](HWND, const RuntimeRecord& r) { return !IsForm(r) && r.Index == index; });
+}
 
 HWND FindFormButton(HWND window, int32_t which) {
     return FindControl(window, [which](HWND, const RuntimeRecord& r) {

@@ -11,6 +11,14 @@
 
 namespace runtime {
 
+// The number of controls of the form in tab order: every child window with a record, counted
+// depth first through group boxes, pictures and rebars.
+int32_t CountControls(HWND form);
+
+// The control of the form whose Index is `index` (searched as CountControls counts); null when
+// there is none.
+HWND ControlWithIndex(HWND form, int32_t index);
+
 // Depth-first over the child windows, descending into group boxes, pictures and rebars: the
 // first push button whose cancel flag (which 1) or default flag (which 2) is set; 0 when none.
 HWND FindFormButton(HWND window, int32_t which);
