@@ -104,8 +104,10 @@ void UncheckSiblingOptions(HWND option) {
 void FocusRememberedControl(RuntimeRecord& form) {
     HWND formWindow = WindowOf(form);
     HWND focus = SlotAs<HWND>(form.FocusWindow);
-    // A remembered control that is gone (no record any more) counts as none.
-    if (focus == nullptr || focus == formWindow || FindWindowRecord(focus) == nullptr) {
+    // A remembered control that is gone (no record any more), or one that only passed the
+    // focus on, counts as none.
+    const RuntimeRecord* remembered = FindWindowRecord(focus);
+    if (focus == nullptr || focus == formWindow || remembered == nullptr || PassesFocusOn(remembered->Type)) {
         focus = NextTabStop(formWindow, 0, 0, 0, 1);
     }
     if (focus != nullptr) SetFocus(focus);

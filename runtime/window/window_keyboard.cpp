@@ -99,7 +99,11 @@ LRESULT FormMoveFocus(const Message& m) {
     const bool backwards = m.wParam == VK_UP || m.wParam == VK_LEFT ||
                            (m.wParam == VK_TAB && (GetKeyState(VK_SHIFT) & 0x8000) != 0);
     const int32_t start = index < 0 ? (backwards ? -1 : 0) : (backwards ? index - 1 : index + 1);
-    SetFocus(NextTabStop(m.window, start, backwards ? 1 : 0, arrow ? 1 : 0, 0));
+    HWND next = NextTabStop(m.window, start, backwards ? 1 : 0, arrow ? 1 : 0, 0);
+    // Without any tab stop the form keeps the focus itself and remembers so, rather than
+    // the control that handed the focus on.
+    if (next == m.window) m.record->FocusWindow = ToSlot(m.window);
+    SetFocus(next);
     return 0;
 }
 
