@@ -59,6 +59,7 @@ protected:
                                             row.children > 0 ? 200 : 90, row.children > 0 ? 110 : 20, row.style);
             r.Text = form.Text(row.text);
             r.TabStop = row.tabStop;
+            r.MultiLine = (row.type == cc::TextBox && (row.style & ES_MULTILINE) != 0) ? 1 : 0;
             r.ControlCount = row.children;
             r.Visible = (row.style & WS_VISIBLE) != 0 ? 1 : 0;
             r.Enabled = (row.style & WS_DISABLED) != 0 ? 0 : 1;

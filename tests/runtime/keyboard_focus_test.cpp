@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 
 #include "input_form_fixture.h"
@@ -76,12 +77,15 @@ TEST_F(InputTest, ArrowsMoveThroughTheTabOrderAndSelectTheOptionTheyReach) {
     }
 }
 
-// What the edit's own procedure receives after the runtime's row, in order with the form's
-// commands.
+// The Enter and Esc keys and characters that a control's own procedure receives after the
+// runtime's row, in order with the form's commands.
 std::vector<std::string> order;
 std::map<HWND, WNDPROC> ownProcs;
 LRESULT CALLBACK SpyClassProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam) noexcept {
     if (id == WM_KEYDOWN && wParam == VK_RETURN) order.push_back("key at " + std::to_string(GetDlgCtrlID(window)));
+    if (id == WM_CHAR && (wParam == '\r' || wParam == VK_ESCAPE)) {
+        order.push_back("char at " + std::to_string(GetDlgCtrlID(window)));
+    }
     return CallWindowProcA(ownProcs[window], window, id, wParam, lParam);
 }
 
@@ -101,7 +105,7 @@ TEST_F(InputTest, EnterAndEscPressTheFocusedDefaultOrCancelButton) {
     };
     const Case cases[] = {
         {"Enter in a single-line edit", 0, VK_RETURN, {"command 1001", "key at 1000"}},
-        {"Enter in a want-return edit", 11, VK_RETURN, {"key at 1011"}},
+        {"Enter in a want-return edit", 11, VK_RETURN, {"key at 1011", "char at 1011"}},
         {"Enter on the focused cancel button", 10, VK_RETURN, {"command 1010", "key at 1010"}},
         {"Enter on a check box", 6, VK_RETURN, {"command 1001", "key at 1006"}},
         {"Esc", 0, VK_ESCAPE, {"command 1010"}},
@@ -116,16 +120,11 @@ TEST_F(InputTest, EnterAndEscPressTheFocusedDefaultOrCancelButton) {
             EXPECT_EQ(reinterpret_cast<HWND>(lParam), GetDlgItem(form_, LOWORD(wParam))) << c.name;
             order.push_back("command " + std::to_string(LOWORD(wParam)));
         };
-        SetWindowTextA(Control(11), "");
         PressKey(c.key);
         std::string all;
         for (const std::string& seen : order) all += seen + "; ";
         EXPECT_EQ(order, c.expected) << c.name << ": " << all;
     }
-    EXPECT_EQ(buildertest::WindowText(Control(11)), L"") << "the last case typed nothing";
-    Focus(11);
-    PressKey(VK_RETURN);
-    EXPECT_EQ(buildertest::WindowText(Control(11)), L"\r\n") << "the want-return edit got a new line";
 }
 
 TEST_F(InputTest, EscWithoutACancelButtonAndEnterOnAButtonThatTheApplicationDestroys) {
@@ -133,7 +132,8 @@ TEST_F(InputTest, EscWithoutACancelButtonAndEnterOnAButtonThatTheApplicationDest
     ASSERT_NE(BuildRows(rows), nullptr);
     Focus(0);
     PressKey(VK_ESCAPE);
-    EXPECT_TRUE(commands_.empty()) << "Esc without a cancel button sent " << commands_.size() << " commands";
+    const auto clicks = std::count_if(commands_.begin(), commands_.end(), [](const Command& c) { return c.code == BN_CLICKED; });
+    EXPECT_EQ(clicks, 0) << "Esc without a cancel button pressed a button";
 
     // The application destroys the button it is told about; its own procedure never hears the
     // key afterwards.
