@@ -29,23 +29,6 @@ void SetLook(RuntimeRecord* button, bool on) {
 
 bool IsEditKind(int32_t type) { return type == class_code::TextBox || type == class_code::RichTextBox; }
 
-// Controls that cannot hold the focus: they hand it on to the next tab stop.
-bool PassesFocusOn(int32_t type) {
-    switch (type) {
-    case class_code::Label:
-    case class_code::GroupBox:
-    case class_code::Image:
-    case class_code::Toolbar:
-    case class_code::StatusBar:
-    case class_code::ProgressBar:
-    case class_code::Pager:
-    case class_code::Rebar:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool IsMinimised(const RuntimeRecord& form) { return form.WindowState == window_state::Minimised; }
 
 void NotifyFocusChanged(HWND form, HWND control) {

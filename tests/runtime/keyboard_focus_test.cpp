@@ -8,6 +8,7 @@
 #include <map>
 
 #include "input_form_fixture.h"
+#include "runtime/property/property_layout.h"
 
 namespace inputtest {
 namespace {
@@ -150,6 +151,43 @@ TEST_F(InputTest, EscWithoutACancelButtonAndEnterOnAButtonThatTheApplicationDest
     EXPECT_EQ(order, std::vector<std::string>{"command 1001"}) << "seen: " << order.size();
     EXPECT_EQ(Control(1), nullptr) << "the button is gone";
     EXPECT_TRUE(IsWindow(form_));
+}
+
+// Only buttons a click could reach are pressed by Enter and Esc; enabling the focused control
+// leaves the focus where it is, disabling it moves the focus on.
+TEST_F(InputTest, DisabledButtonsAreNotPressedAndOnlyADisabledControlGivesTheFocusAway) {
+    ASSERT_NE(BuildRows(kNavigationForm), nullptr);
+    EnableWindow(Control(1), FALSE);
+    EnableWindow(Control(10), FALSE);
+    for (const WORD key : {static_cast<WORD>(VK_RETURN), static_cast<WORD>(VK_ESCAPE)}) {
+        Focus(0);
+        commands_.clear();
+        PressKey(key);
+        const auto clicks =
+            std::count_if(commands_.begin(), commands_.end(), [](const Command& c) { return c.code == BN_CLICKED; });
+        EXPECT_EQ(clicks, 0) << "key " << key << " pressed a disabled button";
+    }
+    struct Case {
+        int32_t enabled;
+        int32_t focusAfter;
+    };
+    for (const Case c : {Case{1, 6}, Case{0, 0}}) {
+        Focus(6);
+        runtime::SetEnabled(Control(6), c.enabled);
+        EXPECT_EQ(FocusedIndex(), c.focusAfter) << "check box enabled " << c.enabled;
+    }
+}
+
+// A form whose only tab stop is a label keeps the focus itself, however often Tab is pressed.
+TEST_F(InputTest, WithoutTabStopsTheFocusStaysOnTheForm) {
+    ASSERT_NE(BuildRows({{0, cc::Label, "L", WS_VISIBLE, 1}, {1, cc::GroupBox, "G", WS_VISIBLE, 1}}), nullptr);
+    EXPECT_EQ(FocusedIndex(), -1) << "after creation";
+    for (const bool shift : {false, true, false}) {
+        PressKey(VK_TAB, shift ? std::initializer_list<WORD>{VK_SHIFT} : std::initializer_list<WORD>{});
+        EXPECT_EQ(FocusedIndex(), -1) << "after Tab, shift " << shift;
+    }
+    Focus(0);
+    EXPECT_EQ(FocusedIndex(), -1) << "the label handed the focus back to the form";
 }
 
 // Index 2 is the default button; 5 and 6 are other push buttons; 0 an edit.
