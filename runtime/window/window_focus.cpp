@@ -27,8 +27,6 @@ void SetLook(RuntimeRecord* button, bool on) {
     if (button != nullptr) SetButtonDefaultLook(button, on ? 1 : 0);
 }
 
-bool IsEditKind(int32_t type) { return type == class_code::TextBox || type == class_code::RichTextBox; }
-
 bool IsMinimised(const RuntimeRecord& form) { return form.WindowState == window_state::Minimised; }
 
 void NotifyFocusChanged(HWND form, HWND control) {

@@ -21,12 +21,6 @@ namespace {
 
 bool IsArrowKey(WPARAM key) { return key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN; }
 
-bool IsButtonKind(int32_t type) {
-    return type == class_code::PushButton || type == class_code::CheckBox || type == class_code::OptionButton;
-}
-
-bool IsEditKind(int32_t type) { return type == class_code::TextBox || type == class_code::RichTextBox; }
-
 // An edit that takes Enter as a new line rather than as a press of the default button.
 bool WantsReturn(const Message& m) {
     return IsEditKind(m.record->Type) && (GetWindowValue(m.window, GWL_STYLE) & ES_WANTRETURN) != 0;

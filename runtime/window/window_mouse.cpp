@@ -17,6 +17,7 @@
 #include "runtime/process/system_calls.h"
 #include "runtime/process/wait_cursor.h"
 #include "runtime/process/window_table.h"
+#include "runtime/window/window_operations.h"
 
 namespace runtime {
 
@@ -64,10 +65,6 @@ bool IsClassNamed(HWND window, const char* name) {
 bool HoldsMouse(int32_t type) {
     return type == class_code::Label || type == class_code::PictureBox || type == class_code::GroupBox ||
            type == class_code::Image;
-}
-
-bool IsButtonKind(int32_t type) {
-    return type == class_code::PushButton || type == class_code::CheckBox || type == class_code::OptionButton;
 }
 
 // What WM_SETCURSOR ends in: a cursor to show, or a result that another procedure gave.

@@ -19,6 +19,14 @@ int32_t CountControls(HWND form);
 // there is none.
 HWND ControlWithIndex(HWND form, int32_t index);
 
+// Push buttons, check boxes and option buttons: the controls a click or a mnemonic presses.
+constexpr bool IsButtonKind(int32_t type) {
+    return type == class_code::PushButton || type == class_code::CheckBox || type == class_code::OptionButton;
+}
+
+// Text boxes and rich text boxes.
+constexpr bool IsEditKind(int32_t type) { return type == class_code::TextBox || type == class_code::RichTextBox; }
+
 // Labels, group boxes, images, toolbars, status bars, progress bars, pagers and rebars cannot
 // keep the focus: given it, they hand it on to the next tab stop.
 bool PassesFocusOn(int32_t type);

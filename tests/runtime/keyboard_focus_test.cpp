@@ -148,7 +148,9 @@ TEST_F(InputTest, EscWithoutACancelButtonAndEnterOnAButtonThatTheApplicationDest
     };
     Focus(1);
     PressKey(VK_RETURN);
-    EXPECT_EQ(order, std::vector<std::string>{"command 1001"}) << "seen: " << order.size();
+    std::string all;
+    for (const std::string& seen : order) all += seen + "; ";
+    EXPECT_EQ(order, std::vector<std::string>{"command 1001"}) << "seen: " << all;
     EXPECT_EQ(Control(1), nullptr) << "the button is gone";
     EXPECT_TRUE(IsWindow(form_));
 }
