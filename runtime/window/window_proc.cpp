@@ -9,8 +9,10 @@
 #include "runtime/window/window_commands.h"
 #include "runtime/window/window_creation.h"
 #include "runtime/window/window_destruction.h"
-#include "runtime/window/window_input.h"
+#include "runtime/window/window_focus.h"
+#include "runtime/window/window_keyboard.h"
 #include "runtime/window/window_layout.h"
+#include "runtime/window/window_mouse.h"
 #include "runtime/window/window_paint.h"
 #include "runtime/window/window_text.h"
 
