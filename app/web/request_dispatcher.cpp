@@ -129,6 +129,7 @@ void ResetWebFront() {
     requestBuffer = RequestBytes{};
     SetConnectionTimeouts(kRequestTimeoutMs, kReplyStallTimeoutMs);
     SetListenAddress(kHttpPort, INADDR_ANY);
+    SetListenBacklog(kDefaultBacklog);
 }
 
 const char* ReplyFileName() {
