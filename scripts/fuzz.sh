@@ -14,7 +14,7 @@ out=$(cd "$out" && pwd)/fuzz
 seconds=${MT_FUZZ_SECONDS:-8}
 jobs=${MT_FUZZ_JOBS:-2}
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=Debug -DMT_FUZZ=ON \
+CC=clang CXX=clang++ cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMT_FUZZ=ON \
     -DMT_BUILD_TESTS=OFF >/dev/null
 cmake --build "$out" --target mt_fuzzers -j "$jobs" >"$out/build.log" 2>&1 || { cat "$out/build.log"; exit 1; }
 

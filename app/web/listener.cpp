@@ -61,6 +61,7 @@ void OnWriteReady(HWND window, SOCKET socket) {
         return;
     case ConnectionState::Replying: ContinueReply(*connection); return;
     case ConnectionState::Handling:
+    case ConnectionState::Closing:
     case ConnectionState::Free: return;
     }
 }
@@ -80,6 +81,7 @@ void OnPeerClosed(HWND window, SOCKET socket) {
         // fails the send, which closes the connection.
         ContinueReply(*connection);
         return;
+    case ConnectionState::Closing: LingerOn(*connection); return;
     case ConnectionState::Handling:  // the request in progress replies and closes
     case ConnectionState::Free: return;
     }

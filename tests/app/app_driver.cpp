@@ -14,11 +14,14 @@
 //   dismiss                 dismiss the box of any program
 //   read ID...              the texts of the controls
 //   close                   the system menu's Close
+//   handles                 the program's handle count and memory (working set, private
+//                           bytes, in KB), as the system gives them to another process
 //   dismiss-all STOPFILE    dismiss every box of the program as it comes, until the file
 //                           STOPFILE (a Windows path, e.g. Z:\tmp\stop) exists or the main
 //                           window is gone
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -263,6 +266,23 @@ int Read(HWND main, const std::vector<int>& ids) {
     return 0;
 }
 
+int Handles(HWND main) {
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ProcessOf(main));
+    if (process == nullptr) return Fail("the program's process cannot be opened");
+    DWORD handles = 0;
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    const bool counted = GetProcessHandleCount(process, &handles) != FALSE;
+    const bool measured = GetProcessMemoryInfo(process, &memory, sizeof memory) != FALSE;
+    CloseHandle(process);
+    if (!counted || !measured) return Fail("the system gave no counts");
+    std::printf("handles %lu working-set-kb %lu private-kb %lu\n", handles,
+                static_cast<unsigned long>(memory.WorkingSetSize / 1024),
+                static_cast<unsigned long>(memory.PagefileUsage / 1024));
+    return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
     if (args.empty()) return Fail("no command");
     const std::string& command = args[0];
@@ -299,6 +319,7 @@ int Run(const std::vector<std::string>& args) {
         for (std::size_t i = 1; i < args.size(); ++i) ids.push_back(std::atoi(args[i].c_str()));
         return Read(main, ids);
     }
+    if (command == "handles" && args.size() == 1) return Handles(main);
     if (command == "dismiss-all" && args.size() == 2) return DismissAll(main, args[1]);
     if (command == "close" && args.size() == 1) {
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
