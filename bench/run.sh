@@ -81,6 +81,16 @@ row() { echo "$1,$2,$3,$4,$5,$6,$7" >>"$csv"; }
 ratio() { python3 -c "import sys; a, b = float(sys.argv[1]), float(sys.argv[2]); print(f'{a / b:.2f}x' if b else '-')" "$1" "$2"; }
 field() { sed -n "s|.*\\b$1 \\([^ ]*\\).*|\\1|p" <<<"$2"; }
 
+# stream_reader FILE COUNT: reads COUNT step bytes from the line in the background into FILE;
+# returns once the reader is ready. Sets reader.
+stream_reader() {
+    measure stream "$pty/ttyB" "$2" >"$1" &
+    reader=$!
+    for _ in $(seq 1 600); do grep -q '^ready' "$1" 2>/dev/null && return 0; sleep 0.05; done
+    echo "bench: the line's reader did not start" >&2
+    return 1
+}
+
 port_open() { timeout 5 bash -c "exec 3<>/dev/tcp/127.0.0.1/$1" 2>/dev/null; }
 await_port() {
     local i
@@ -114,28 +124,23 @@ for _ in $(seq 1 50); do [ -e "$pty/ttyB" ] && break; sleep 0.1; done
 ln -sfn "$pty/ttyA" "$WINEPREFIX/dosdevices/com9"
 
 echo "== step stream: $steps steps"
-measure stream "$pty/ttyB" "$steps" >"$out/raw_stream.txt" &
-reader=$!
-sleep 0.5
+stream_reader "$out/raw_stream.txt" "$steps"
 wine "$raw_serial" COM9 "$steps" </dev/null
 wait "$reader" || true
-raw=$(cat "$out/raw_stream.txt")
+raw=$(grep -v ready "$out/raw_stream.txt")
 echo "   raw loop:  $raw"
 
 start_program 8181 --no-step-boxes
 drive type 1005 COM9 >/dev/null
 drive click 1002 >/dev/null
 drive boxes 1 15000 >/dev/null
-measure stream "$pty/ttyB" "$steps" >"$out/program_stream.txt" &
-reader=$!
-sleep 0.5
+stream_reader "$out/program_stream.txt" "$steps"
 curl -s -o /dev/null --max-time 600 "http://127.0.0.1:8181/s?e=1&p=0&X$steps&Y0" || true
 wait "$reader" || true
-stream=$(cat "$out/program_stream.txt")
+stream=$(grep -v ready "$out/program_stream.txt")
 echo "   Project1:  $stream"
 # Back to 0 before the latency moves (not measured).
-measure stream "$pty/ttyB" "$steps" >/dev/null &
-reader=$!
+stream_reader "$out/back_stream.txt" "$steps"
 curl -s -o /dev/null --max-time 600 "http://127.0.0.1:8181/s?e=1&p=0&X0&Y0" || true
 wait "$reader" || true
 row "step stream (steps/s)" "$(field steps/s "$stream")" "$(field steps/s "$raw")" - \
