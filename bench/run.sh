@@ -44,7 +44,8 @@ min_server=$win/bench/min_server.exe raw_serial=$win/bench/raw_serial.exe
 
 # shellcheck source=../scripts/wine-env.sh
 source scripts/wine-env.sh
-mt_wine_env "$win/wineprefix"
+# A prefix of its own, so that the bench never ends the Wine of a test run in the tree.
+mt_wine_env "$out/wineprefix"
 pids=()
 own() { pids+=("$1"); }
 finish() {
