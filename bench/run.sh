@@ -230,11 +230,11 @@ for c in 1 16; do
         "${p50[min-$c]} / ${p99[min-$c]} / ${worst[min-$c]}" "${p50[nginx-$c]} / ${p99[nginx-$c]} / ${worst[nginx-$c]}" - - -
     row "GET / at $c: errors" "${errors[program-$c]}" "${errors[min-$c]}" "${errors[nginx-$c]}" - - "0"
 done
-row "GET / at 16, backlog 128 (requests/s)" "${rate[program-b]}" "${rate[min-b]}" - \
+row "GET / at 16 with --backlog 128 (requests/s)" "${rate[program-b]}" "${rate[min-b]}" - \
     "$(ratio "${rate[program-b]}" "${rate[min-b]}")" - ">= 1.0x floor"
-row "GET / at 16, backlog 128: p99 / max (ms)" "${p99[program-b]} / ${worst[program-b]}" \
+row "GET / at 16 with --backlog 128: p99 / max (ms)" "${p99[program-b]} / ${worst[program-b]}" \
     "${p99[min-b]} / ${worst[min-b]}" - - - "max <= 100 ms"
-row "GET / at 16, backlog 128: errors" "${errors[program-b]}" "${errors[min-b]}" - - - "0"
+row "GET / at 16 with --backlog 128: errors" "${errors[program-b]}" "${errors[min-b]}" - - - "0"
 
 # ---- memory and handles after 1,000 and after $total_requests requests
 echo "== memory and handles"
@@ -265,7 +265,7 @@ for _ in $(seq 1 10); do
 done
 median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 5,6p | awk '{s += $1} END {print s / 2}')
 echo "   ${times[*]} ms: median $median ms"
-row "start-up to accepting, median of 10 (ms)" "$median" - - - - "-"
+row "start-up to accepting (median of 10; ms)" "$median" - - - - "-"
 
 echo
 echo "Figures taken under $(if mt_wine_emulated; then echo "qemu-i386 emulation of the 32-bit Wine processes"; else echo "native 32-bit Wine"; fi), $(nproc) cores."
