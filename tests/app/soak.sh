@@ -11,9 +11,11 @@ set -euo pipefail
 program=$1 driver=$2 prefix=$3 out=$4
 scale=${MT_SOAK_SCALE:-1}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Off port 80, which other tests may use meanwhile.
+session_port=8091
 # shellcheck source=program_session.sh
 source "$here/program_session.sh"
-port=8091
+port=$session_port
 client() { timeout $((600 * scale)) python3 "$here/soak_client.py" "$@"; }
 
 # A reply larger than the socket buffers, so that slow readers make the program send in parts.
