@@ -68,8 +68,9 @@ answered=$(($(now_ms) - cut_at))
 stop "$reader_pid"
 reader_pid=''
 arrived=$(serial_bytes | wc -c)
-drive read 1008
+drive read 1008 1007
 reached=$(awk '/^field 1008 /{print $3}' "$out/driver.out")
+reached_y=$(awk '/^field 1007 /{print $3}' "$out/driver.out")
 echo "   $arrived bytes arrived, X stands at $reached, answered $answered ms after the cut"
 same_as reply_cut.bin s "the cut line"
 [ "$answered" -lt 3000 ] || fail "the line went on for $answered ms after its other end closed"
@@ -86,7 +87,7 @@ drive click 1001 || fail "pressing !"
 drive click 1002 || fail "pressing >"
 drive boxes 1 15000 || fail "no box after >"
 expect_line "box SUCCES!|SUCCES!"
-get "/s?e=1&p=0&X$((reached + 5))" reply_again.bin "$port" || fail "curl of the line after the reconnect"
+get "/s?e=1&p=0&X$((reached + 5))&Y$reached_y" reply_again.bin "$port" || fail "curl of the line after the reconnect"
 same_as reply_again.bin s "the line after the reconnect"
 for _ in $(seq 1 50); do [ "$(cat "$out/serial2.bin")" = BBBBB ] && break; sleep 0.1; done
 [ "$(cat "$out/serial2.bin")" = BBBBB ] || fail "the new line received \"$(cat "$out/serial2.bin")\""
