@@ -33,6 +33,8 @@ void InitialiseCommonControls() {
 // Each subsystem takes its part of the switches before the main window exists.
 void ApplyProgramOptions(const ProgramOptions& options) {
     web::SetListenAddress(options.port, options.bindAddress);
+    // Within 1 to 4096 (the switch's range).
+    web::SetListenBacklog(static_cast<int>(options.backlog));
     motionSettings.stepBoxes = options.stepBoxes;
     motionSettings.baud = options.baud;
     motionSettings.limits = motion::LineLimits{options.limited, options.xMax, options.yMax};

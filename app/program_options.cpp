@@ -12,7 +12,8 @@ constexpr std::string_view kUsage =
     "  --bind ADRESA  (de ex. 127.0.0.1)\r\n"
     "  --no-step-boxes\r\n"
     "  --baud N\r\n"
-    "  --limits XMAX,YMAX";
+    "  --limits XMAX,YMAX\r\n"
+    "  --backlog N  (1-4096)";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -74,7 +75,7 @@ bool ReadLimits(std::string_view text, ProgramOptions& options) {
            ReadNumber(text.substr(comma + 1), 0, kMaxLimit, options.yMax);
 }
 
-enum class Switch : std::uint8_t { Port, Bind, NoStepBoxes, Baud, Limits, Count };
+enum class Switch : std::uint8_t { Port, Bind, NoStepBoxes, Baud, Limits, Backlog, Count };
 
 struct SwitchInfo {
     std::string_view name;
@@ -83,6 +84,7 @@ struct SwitchInfo {
 
 constexpr SwitchInfo kSwitches[] = {
     {"--port", true}, {"--bind", true}, {"--no-step-boxes", false}, {"--baud", true}, {"--limits", true},
+    {"--backlog", true},
 };
 static_assert(std::size(kSwitches) == static_cast<std::size_t>(Switch::Count));
 
@@ -109,6 +111,7 @@ bool ApplyValue(Switch which, std::string_view value, ProgramOptions& options) {
     case Switch::Limits:
         options.limited = ReadLimits(value, options);
         return options.limited;
+    case Switch::Backlog: return ReadNumber(value, kMinBacklog, kMaxBacklog, options.backlog);
     case Switch::NoStepBoxes:
     case Switch::Count: break;
     }

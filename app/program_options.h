@@ -7,6 +7,7 @@
 //   --no-step-boxes      step without the "nDebug" box before every step
 //   --baud N             on connect, set the serial line to N baud, 8N1
 //   --limits XMAX,YMAX   refuse a line whose target leaves 0..XMAX x 0..YMAX
+//   --backlog N          let the system queue N connections not yet accepted (default 5)
 //
 // Without switches the program runs exactly as it always did.
 
@@ -25,6 +26,7 @@ struct ProgramOptions {
     bool limited = false;
     std::uint32_t xMax = 0;
     std::uint32_t yMax = 0;
+    std::uint32_t backlog = 5;      // connections the system queues before the accept
 
     friend bool operator==(const ProgramOptions&, const ProgramOptions&) = default;
 };
@@ -32,6 +34,12 @@ struct ProgramOptions {
 // The range of --baud.
 inline constexpr std::uint32_t kMinBaud = 50;
 inline constexpr std::uint32_t kMaxBaud = 4000000;
+// The listen backlog without --backlog, and the range of the switch. Bursts of connections
+// beyond the backlog wait for the peer's retransmission (a second or more), so a server that
+// many browsers or pre-connections reach at once wants more.
+inline constexpr std::uint32_t kDefaultBacklog = 5;
+inline constexpr std::uint32_t kMinBacklog = 1;
+inline constexpr std::uint32_t kMaxBacklog = 4096;
 // The largest --limits value: a line may not be longer than the planner's reach anyway.
 inline constexpr std::uint32_t kMaxLimit = 0x7FFFFFFFu;
 

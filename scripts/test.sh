@@ -51,6 +51,10 @@ ctest --test-dir "$out/host" --output-on-failure -j "$jobs" || status=1
 case_lines "$out/host"
 stage_done "host tests"
 
+# The fuzz harnesses, a short run of each (MT_FUZZ_SECONDS for longer runs).
+scripts/fuzz.sh || status=1
+stage_done "fuzzing (clang, libFuzzer)"
+
 echo "== Windows build (i686 mingw-w64, run under Wine)"
 cmake -S . -B "$out/win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$out/win" -j "$jobs" >"$out/win-build.log" 2>&1 || { cat "$out/win-build.log"; exit 1; }

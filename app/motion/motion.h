@@ -62,8 +62,8 @@ bool LineStopRequested();
 // ---- Serial link and step output ----
 
 // One motor step: its debug box (with step boxes), then, unless the line was stopped
-// meanwhile, (port open) its byte and the pause of stepDelay. False when the stop came first:
-// the step was not made. Without step boxes the window's messages are processed after each
+// meanwhile, (port open) its byte and the pause of stepDelay. False when the stop came first
+// or the line did not take the byte (which stops the line): the step was not made. Without step boxes the window's messages are processed after each
 // step, as a box's loop would have done.
 bool MakeStep(motion::StepOutput step);
 // The pause after a step that went out on the port. Without step boxes the window's messages

@@ -98,8 +98,13 @@ bool MakeStep(motion::StepOutput step) {
         return true;
     }
     DWORD written = 0;
-    // A failed write (device removed) is ignored; the line goes on at its pace.
-    WriteFile(portHandle, &info.byte, 1, &written, nullptr);
+    // A byte the line did not take (the device or the other end gone, a write timed out) is
+    // a step the machine did not make: the line stops there, so that it neither goes on
+    // pausing for steps that go nowhere nor counts them as made.
+    if (!WriteFile(portHandle, &info.byte, 1, &written, nullptr) || written != 1) {
+        RequestLineStop();
+        return false;
+    }
     PauseAfterStep(motionRegisters.stepDelay);
     return true;
 }

@@ -31,15 +31,27 @@ bool IsOverdue(const Connection& connection, DWORD now) {
     if (connection.state == ConnectionState::Replying) {
         return now - connection.lastProgress >= replyStallTimeoutMs;
     }
+    if (connection.state == ConnectionState::Closing) {
+        return now - connection.lastProgress >= kLingerTimeoutMs;
+    }
     return false;
 }
 
-// The connection without a request that has waited longest, or nullptr.
+// A connection that may give way to a newcomer: answered already, or silent so far.
+bool MayGiveWay(const Connection& connection) {
+    return connection.state == ConnectionState::Closing || IsWithoutRequest(connection);
+}
+
+// The connection that may give way and has waited longest, answered ones first; or nullptr.
 Connection* LongestIdle(DWORD now) {
     Connection* oldest = nullptr;
     for (Connection& connection : connections) {
-        if (!IsWithoutRequest(connection)) continue;
-        if (oldest == nullptr || now - connection.acceptedAt > now - oldest->acceptedAt) {
+        if (!MayGiveWay(connection)) continue;
+        const bool answered = connection.state == ConnectionState::Closing;
+        const bool oldestAnswered = oldest != nullptr && oldest->state == ConnectionState::Closing;
+        if (oldest == nullptr || (answered && !oldestAnswered) ||
+            (answered == oldestAnswered &&
+             now - connection.acceptedAt > now - oldest->acceptedAt)) {
             oldest = &connection;
         }
     }
@@ -101,11 +113,39 @@ ReceiveResult ReceiveAvailable(Connection& connection) {
     return result;
 }
 
-void DrainUnread(SOCKET socket) {
+// Reads and drops what has arrived. True when the peer has closed or the connection is gone;
+// false when nothing more is there now (or the scrap receives ran out).
+bool DrainUnread(SOCKET socket) {
     char scrap[512];
     for (int i = 0; i < kDrainReceives; ++i) {
-        if (recv(socket, scrap, sizeof scrap, 0) <= 0) return;
+        const int received = recv(socket, scrap, sizeof scrap, 0);
+        if (received == 0) return true;
+        if (received < 0) return WSAGetLastError() != WSAEWOULDBLOCK;
     }
+    return false;
+}
+
+void ReleaseReply(Connection& connection) {
+    if (connection.replyBlock == nullptr) return;
+    GlobalUnlock(connection.replyBlock);
+    GlobalFree(connection.replyBlock);
+    connection.replyBlock = nullptr;
+    connection.reply = OutgoingReply{};
+}
+
+// After the reply's last byte: our side is shut, so the peer sees the reply end, but the
+// socket stays open until the peer closes. Closing it at once would answer bytes the peer
+// still sends (headers in a second write, the rest of a body) with a reset, which destroys
+// the reply's bytes that the peer has not read yet.
+void BeginClosing(Connection& connection) {
+    ReleaseReply(connection);
+    if (shutdown(connection.socket, 1 /* SD_SEND */) == SOCKET_ERROR) {
+        CloseConnection(connection);
+        return;
+    }
+    connection.state = ConnectionState::Closing;
+    connection.lastProgress = GetTickCount();
+    LingerOn(connection);
 }
 
 }  // namespace
@@ -122,7 +162,7 @@ Connection* FindConnection(SOCKET socket) {
 Connection* AddConnection(SOCKET socket, DWORD now) {
     Connection* slot = FreeSlot();
     if (slot == nullptr) {
-        // A request being acted on or answered is never dropped for a newcomer.
+        // A request being acted on or a reply under way is never dropped for a newcomer.
         Connection* const idle = LongestIdle(now);
         if (idle == nullptr) return nullptr;
         CloseConnection(*idle);
@@ -163,18 +203,19 @@ void SendHead(Connection& connection, std::string_view head) {
 }
 
 void ContinueReply(Connection& connection) {
-    if (SendAvailable(connection) == SendResult::Later) {
-        connection.state = ConnectionState::Replying;
-        return;
+    switch (SendAvailable(connection)) {
+    case SendResult::Later: connection.state = ConnectionState::Replying; return;
+    case SendResult::Done: BeginClosing(connection); return;
+    case SendResult::Failed: CloseConnection(connection); return;
     }
-    CloseConnection(connection);
+}
+
+void LingerOn(Connection& connection) {
+    if (DrainUnread(connection.socket)) CloseConnection(connection);
 }
 
 void CloseConnection(Connection& connection) {
-    if (connection.replyBlock != nullptr) {
-        GlobalUnlock(connection.replyBlock);
-        GlobalFree(connection.replyBlock);
-    }
+    ReleaseReply(connection);
     DrainUnread(connection.socket);
     closesocket(connection.socket);
     connection = Connection{};
@@ -189,7 +230,9 @@ void CloseAllConnections() {
 std::size_t OpenConnectionCount() {
     return static_cast<std::size_t>(std::count_if(
         connections.begin(), connections.end(),
-        [](const Connection& c) { return c.state != ConnectionState::Free; }));
+        [](const Connection& c) {
+            return c.state != ConnectionState::Free && c.state != ConnectionState::Closing;
+        }));
 }
 
 std::size_t ReceivedLength(SOCKET connection) {

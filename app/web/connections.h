@@ -18,6 +18,8 @@ enum class ConnectionState {
     AwaitingRequest,  // accepted; collecting bytes until its read event
     Handling,         // its request is being acted on (a line may be stepping)
     Replying,         // reply bytes still to send on write-ready events
+    Closing,          // reply sent and our side shut; bytes still arriving are dropped
+                      // until the peer closes, so that the close does not reset the reply
 };
 
 struct Connection {
@@ -30,9 +32,10 @@ struct Connection {
     DWORD lastProgress = 0;        // GetTickCount when reply bytes last went out
 };
 
-// The connection table holds this many. When it is full, a newcomer takes the place of the
-// connection that has waited longest without sending a request; when every connection has
-// one, the newcomer is closed as soon as it is accepted.
+// The connection table holds this many. When it is full, a newcomer takes the place of an
+// answered connection that waits for its peer's close, else of the connection that has waited
+// longest without sending a request; when every connection has a request being acted on or a
+// reply under way, the newcomer is closed as soon as it is accepted.
 inline constexpr std::size_t kMaxConnections = 64;
 
 // A connection that has sent no request this long after its accept is closed, so that
@@ -41,6 +44,8 @@ inline constexpr DWORD kRequestTimeoutMs = 5000;
 // A reply that the peer has taken nothing of for this long is given up and the connection
 // closed: a peer that never reads must not hold its slot and its reply's memory for good.
 inline constexpr DWORD kReplyStallTimeoutMs = 30000;
+// An answered connection waits this long for the peer's close before it is closed anyway.
+inline constexpr DWORD kLingerTimeoutMs = 2000;
 
 // The connection of `socket`, or nullptr when it is not an open connection (the listener,
 // a socket already closed, a stale event).
@@ -61,9 +66,13 @@ bool CollectRequest(Connection& connection);
 // Queues `head` (the fixed reply) ahead of the reply file and sends what the socket takes now.
 void SendHead(Connection& connection, std::string_view head);
 
-// Sends what the socket accepts now. Closes the connection after the reply's last byte or when
-// the peer cannot take it; otherwise waits for the next write-ready event.
+// Sends what the socket accepts now. After the reply's last byte the connection is closing;
+// when the peer cannot take it, it is closed; otherwise it waits for the next write-ready event.
 void ContinueReply(Connection& connection);
+
+// A closing connection's read or close event: drops what arrived and closes the connection
+// once the peer has closed (or gone).
+void LingerOn(Connection& connection);
 
 // Releases the reply block and the socket and frees the slot. Bytes the peer sent and that
 // nobody read are taken first, so the close is an orderly one and not a reset that could
@@ -71,6 +80,7 @@ void ContinueReply(Connection& connection);
 void CloseConnection(Connection& connection);
 
 void CloseAllConnections();
+// Connections not yet answered or still being answered (closing ones are done with).
 std::size_t OpenConnectionCount();
 
 }  // namespace web

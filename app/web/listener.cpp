@@ -18,13 +18,13 @@ constinit HWND sweepWindow = nullptr;
 // Where OpenListener listens (host byte order).
 constinit std::uint16_t listenPort = kHttpPort;
 constinit std::uint32_t listenOn = INADDR_ANY;
+constinit int listenBacklog = kDefaultBacklog;
 
 // Not the runtime's own form timer (2): ours goes to its own procedure, not to the form's.
 constexpr UINT_PTR kSweepTimerId = 0x5754;
 constexpr UINT kSweepPeriodMs = 250;
 
 constexpr WORD kWinsockVersion = 0x0101;  // Windows Sockets 1.1
-constexpr int kBacklog = 5;
 constexpr long kListenerEvents = FD_ACCEPT | FD_CLOSE;
 constexpr long kConnectionEvents = FD_READ | FD_WRITE | FD_CLOSE;
 static_assert(kListenerEvents == 40 && kConnectionEvents == 35);
@@ -61,6 +61,7 @@ void OnWriteReady(HWND window, SOCKET socket) {
         return;
     case ConnectionState::Replying: ContinueReply(*connection); return;
     case ConnectionState::Handling:
+    case ConnectionState::Closing:
     case ConnectionState::Free: return;
     }
 }
@@ -80,6 +81,7 @@ void OnPeerClosed(HWND window, SOCKET socket) {
         // fails the send, which closes the connection.
         ContinueReply(*connection);
         return;
+    case ConnectionState::Closing: LingerOn(*connection); return;
     case ConnectionState::Handling:  // the request in progress replies and closes
     case ConnectionState::Free: return;
     }
@@ -114,7 +116,7 @@ bool OpenListenerOn(HWND window, std::uint16_t port, std::uint32_t address,
     if (bind(listenSocket, generic, sizeof listenAddress) == SOCKET_ERROR) {
         return Failed(ListenerStep::Bind, port, failure);
     }
-    if (listen(listenSocket, kBacklog) == SOCKET_ERROR) {
+    if (listen(listenSocket, listenBacklog) == SOCKET_ERROR) {
         return Failed(ListenerStep::Listen, port, failure);
     }
     if (SetTimer(window, kSweepTimerId, kSweepPeriodMs, OnSweepTimer) != 0) sweepWindow = window;
@@ -124,6 +126,10 @@ bool OpenListenerOn(HWND window, std::uint16_t port, std::uint32_t address,
 void SetListenAddress(std::uint16_t port, std::uint32_t address) {
     listenPort = port;
     listenOn = address;
+}
+
+void SetListenBacklog(int backlog) {
+    listenBacklog = backlog;
 }
 
 void OpenListener(HWND window) {

@@ -96,6 +96,10 @@ void AnswerRequest(HWND window, Connection& connection) {
 
 void HandleRequest(HWND window, SOCKET connection) noexcept {
     Connection* const open = FindConnection(connection);
+    if (open != nullptr && open->state == ConnectionState::Closing) {
+        LingerOn(*open);  // answered: what the peer sends now is dropped
+        return;
+    }
     // A connection answered already, or a socket closed meanwhile, has nothing to act on.
     if (open == nullptr || open->state != ConnectionState::AwaitingRequest) return;
     // Without any byte yet (a notice ahead of the data, or a stale one for a reused socket
@@ -111,7 +115,8 @@ void SendReplyFile(SOCKET connection) noexcept {
         closesocket(connection);
         return;
     }
-    if (open->state == ConnectionState::Replying) return;  // its reply is under way
+    // Its reply is under way, or sent.
+    if (open->state == ConnectionState::Replying || open->state == ConnectionState::Closing) return;
     SendReplyFileOn(*open);
 }
 
@@ -129,6 +134,7 @@ void ResetWebFront() {
     requestBuffer = RequestBytes{};
     SetConnectionTimeouts(kRequestTimeoutMs, kReplyStallTimeoutMs);
     SetListenAddress(kHttpPort, INADDR_ANY);
+    SetListenBacklog(kDefaultBacklog);
 }
 
 const char* ReplyFileName() {

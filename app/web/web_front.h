@@ -40,6 +40,11 @@ inline ListenerFailure ListenerFailureOf(WPARAM wParam, LPARAM lParam) {
 // address). Port 80 of every address until the program's start-up says otherwise.
 void SetListenAddress(std::uint16_t port, std::uint32_t address);
 
+// How many connections the system may queue for OpenListener's socket before they are
+// accepted. kDefaultBacklog until the program's start-up says otherwise.
+inline constexpr int kDefaultBacklog = 5;
+void SetListenBacklog(int backlog);
+
 // Opens the listener (port 80 of every address, or what SetListenAddress chose) and selects it
 // for accept and close events. Called once when the main window is created. A failure leaves
 // the window running without a listener and posts WM_LISTENER_FAILED to it.

@@ -23,7 +23,8 @@ void CloseListener();
 std::uint16_t ListenerPort();
 
 // Closes the listener and every connection, selects "C:\s" again, removes the output hook
-// and puts the connection time-outs and the listen address back to their defaults.
+// and puts the connection time-outs, the listen address and its backlog back to their
+// defaults.
 void ResetWebFront();
 
 // Shorter time-outs for tests: a connection without a request is closed `requestMs` after

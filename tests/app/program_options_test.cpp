@@ -12,7 +12,8 @@ namespace app {
 
 void PrintTo(const ProgramOptions& o, std::ostream* os) {
     *os << "{port " << o.port << ", bind " << o.bindAddress << ", boxes " << o.stepBoxes << ", baud "
-        << o.baud << ", limits " << (o.limited ? "" : "off ") << o.xMax << "," << o.yMax << "}";
+        << o.baud << ", limits " << (o.limited ? "" : "off ") << o.xMax << "," << o.yMax
+        << ", backlog " << o.backlog << "}";
 }
 
 }  // namespace app
@@ -58,6 +59,8 @@ TEST(ProgramOptions, EachSwitchWithItsValuesAtTheEdges) {
              o.xMax = 2147483647;
              o.yMax = 5;
          })},
+        {"--backlog 1", OptionsError::None, "", "", With([](ProgramOptions& o) { o.backlog = 1; })},
+        {"--backlog 4096", OptionsError::None, "", "", With([](ProgramOptions& o) { o.backlog = 4096; })},
         {"\t--port 8080  --bind 127.0.0.1 --no-step-boxes --baud 9600 --limits 100,200 ", OptionsError::None,
          "", "", ProgramOptions{8080, 0x7F000001, false, 9600, true, 100, 200}},
     };
@@ -92,6 +95,9 @@ TEST(ProgramOptions, UnknownMalformedMissingAndRepeatedSwitchesAreRefused) {
         {"--limits ,5", OptionsError::BadValue, "--limits", ",5", {}},
         {"--limits 1,2,3", OptionsError::BadValue, "--limits", "1,2,3", {}},
         {"--limits", OptionsError::MissingValue, "--limits", "", {}},
+        {"--backlog 0", OptionsError::BadValue, "--backlog", "0", {}},
+        {"--backlog 4097", OptionsError::BadValue, "--backlog", "4097", {}},
+        {"--backlog", OptionsError::MissingValue, "--backlog", "", {}},
         {"--verbose", OptionsError::Unknown, "--verbose", "", {}},
         {"-port 80", OptionsError::Unknown, "-port", "", {}},
         {"--PORT 80", OptionsError::Unknown, "--PORT", "", {}},
@@ -111,7 +117,7 @@ TEST(ProgramOptions, UnknownMalformedMissingAndRepeatedSwitchesAreRefused) {
 TEST(ProgramOptions, RefusalNamesWhatWasRefusedAndListsTheSwitches) {
     const std::string usage =
         "\r\n\r\nOptiuni acceptate:\r\n  --port N  (1-65535)\r\n  --bind ADRESA  (de ex. 127.0.0.1)\r\n"
-        "  --no-step-boxes\r\n  --baud N\r\n  --limits XMAX,YMAX";
+        "  --no-step-boxes\r\n  --baud N\r\n  --limits XMAX,YMAX\r\n  --backlog N  (1-4096)";
     const struct {
         const char* arguments;
         std::string text;

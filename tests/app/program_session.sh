@@ -77,8 +77,9 @@ done
 if [ "$(id -u)" -ne 0 ] && [ "$(sysctl -n net.ipv4.ip_unprivileged_port_start 2>/dev/null || echo 1024)" -gt 80 ]; then
     fail "binding port 80 needs root: run the tests as root"
 fi
-if port_open 80; then
-    fail "port 80 on 127.0.0.1 is taken by another program; the run needs it free"
+# The port the program will listen on: 80 unless the script set session_port first.
+if port_open "${session_port:-80}"; then
+    fail "port ${session_port:-80} on 127.0.0.1 is taken by another program; the run needs it free"
 fi
 
 setsid socat pty,raw,echo=0,link="$pty/ttyA" pty,raw,echo=0,link="$pty/ttyB" </dev/null >/dev/null 2>&1 &

@@ -380,6 +380,29 @@ TEST_F(MotionWindowTest, WithoutStepBoxesStopMidwayEndsTheLine) {
     EXPECT_EQ(window_.Text(motion::kEdit1), std::to_string(bytes.size()));
 }
 
+// A line that stops taking bytes (its other end gone) ends at the first byte it refuses: no
+// pauses for steps that go nowhere, and the machine stands where the bytes took it. The port
+// here is a file opened for reading only, whose every write fails.
+TEST_F(MotionWindowTest, RefusedWriteEndsTheLineWhereTheBytesStopped) {
+    motionSettings.stepBoxes = false;
+    TempFile device("mtpro");
+    Connect(device.path());
+    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(Move("e=1&p=0&X3"));
+    CloseHandle(portHandle);
+    portHandle = CreateFileA(device.path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
+    const Stopwatch watch;
+    EXPECT_TRUE(Move("e=1&p=100&X53"));
+    const double elapsed = watch.ElapsedMs();
+    EXPECT_LT(elapsed, 2000.0) << "50 steps of 100 ms would take 5 s; took " << elapsed << " ms";
+    EXPECT_FALSE(LineInProgress());
+    EXPECT_EQ(device.Read(), "BBB") << "bytes in the port";
+    EXPECT_EQ(motionRegisters.curX, 3u) << "X stands where the bytes took it";
+    EXPECT_EQ(window_.Text(motion::kEdit1), "3");
+}
+
 // With limits a line whose target leaves 0..XMAX x 0..YMAX is refused like any other; the
 // next line starts where the machine is. Without limits the same line runs.
 TEST_F(MotionWindowTest, LimitsRefuseTargetsOutsideTheArea) {

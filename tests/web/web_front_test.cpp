@@ -193,6 +193,39 @@ TEST_F(WebReplyTest, LargeReplyArrivesWholeWhileASlowReaderDoesNotHoldUpOthers) 
     EXPECT_EQ(web::OpenConnectionCount(), 0u);
 }
 
+// Bytes a peer sends after the part of its request that was answered (its headers in a second
+// write, a body) arrive after the reply's last byte was handed to the system: they must not
+// make the close a reset, which would throw away the reply bytes still on their way.
+TEST_F(WebReplyTest, BytesSentAfterTheAnsweredPartDoNotCutTheReply) {
+    const std::string large = PseudoRandomBytes(1 << 20);
+    files.Write(ReplyFile::S, large);
+    files.Write(ReplyFile::C, large);
+    const struct {
+        const char* name;
+        const char* answered;
+        std::string later;
+    } rows[] = {
+        {"headers in a second write", "GET /favicon.ico HTTP/1.1\r\n", "Host: 127.0.0.1\r\n\r\n"},
+        {"a body behind the request", "POST /c HTTP/1.1\r\nContent-Length: 3000\r\n\r\n",
+         std::string(3000, 'b')},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto reader = ConnectSlowReader(row.answered);
+        LoopbackClient& client = *reader;
+        // Read slowly until the program has handed the whole reply to the system.
+        ASSERT_TRUE(PumpUntil([&] {
+            client.Poll(4096);
+            return web::OpenConnectionCount() == 0;
+        }, 30000)) << client.Received().size() << " bytes received";
+        EXPECT_TRUE(client.Send(row.later));
+        EXPECT_TRUE(AwaitClose(client, 30000));
+        EXPECT_FALSE(client.Reset()) << "reset after " << client.Received().size() << " bytes";
+        EXPECT_TRUE(client.Received() == large)
+            << client.Received().size() << " bytes: " << FirstDifference(client.Received(), large);
+    }
+}
+
 TEST_F(WebReplyTest, ReaderThatGoesAwayMidReplyIsClosed) {
     files.Write(ReplyFile::S, PseudoRandomBytes(1 << 20));
     const auto reader = ConnectSlowReader("GET /favicon.ico HTTP/1.1\r\n\r\n");

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# soak.sh PROGRAM DRIVER PREFIX OUT
+# The running program under load and faults, bounded in time: mixed connections (valid,
+# malformed, oversize without CR, half-open, slow readers, trickled, garbage, silent, reset),
+# C:\a replaced and deleted while it is read, the serial line's other end closed in the middle
+# of a line and the port opened again, then random requests. Every connection is answered or
+# closed, every reply is whole, the process stays alive and its handle count flat.
+# MT_SOAK_SCALE=N multiplies the number of connections (1 in CI). See program_session.sh for
+# the machine.
+set -euo pipefail
+program=$1 driver=$2 prefix=$3 out=$4
+scale=${MT_SOAK_SCALE:-1}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Off port 80, which other tests may use meanwhile.
+session_port=8091
+# shellcheck source=program_session.sh
+source "$here/program_session.sh"
+port=$session_port
+client() { timeout $((600 * scale)) python3 "$here/soak_client.py" "$@"; }
+
+# A reply larger than the socket buffers, so that slow readers make the program send in parts.
+python3 -c "import sys; body = b'0123456789abcdef' * 16384; \
+sys.stdout.buffer.write(b'HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n' % len(body) + body)" >"$drive/c"
+
+# counts: the program's handle count and memory, as the system reports them to another process.
+handles=0
+counts() {
+    drive handles || fail "no handle count"
+    handles=$(awk '/^handles /{print $2}' "$out/driver.out")
+    [ -n "$handles" ] || fail "no handle count"
+}
+alive() { kill -0 "$app_pid" 2>/dev/null || fail "the program has ended"; }
+
+start_program --port "$port" --no-step-boxes --backlog 64 --limits 300,300
+drive wait-window 30000 || fail "the main window did not appear"
+for _ in $(seq 1 100); do port_open "$port" && break; sleep 0.1; done
+port_open "$port" || fail "nothing listens on port $port"
+drive type 1005 "$com" || fail "typing into inputCom"
+drive click 1002 || fail "pressing >"
+drive boxes 1 15000 || fail "no box after >"
+expect_line "box SUCCES!|SUCCES!"
+
+step "warm-up"
+client mixed "$port" "$drive" 40 1 || fail "the warm-up"
+counts
+baseline=$handles
+
+step "mixed connections"
+client mixed "$port" "$drive" $((300 * scale)) || fail "mixed connections"
+alive
+
+step "C:\\a replaced and deleted while it is read"
+client replace "$port" "$drive" $((150 * scale)) || fail "replies while C:\\a changed"
+alive
+
+step "the serial line's other end closes in the middle of a line"
+serial_mark
+get "/s?e=1&p=20&X300" reply_cut.bin "$port" &
+curl_pid=$!
+for _ in $(seq 1 200); do [ "$(serial_bytes | wc -c)" -ge 5 ] && break; sleep 0.05; done
+[ "$(serial_bytes | wc -c)" -ge 5 ] || fail "the line did not start"
+stop "$socat_pid"
+socat_pid=''
+cut_at=$(now_ms)
+wait "$curl_pid" || fail "curl of the cut line"
+curl_pid=''
+answered=$(($(now_ms) - cut_at))
+stop "$reader_pid"
+reader_pid=''
+arrived=$(serial_bytes | wc -c)
+drive read 1008 1007
+reached=$(awk '/^field 1008 /{print $3}' "$out/driver.out")
+reached_y=$(awk '/^field 1007 /{print $3}' "$out/driver.out")
+echo "   $arrived bytes arrived, X stands at $reached, answered $answered ms after the cut"
+same_as reply_cut.bin s "the cut line"
+[ "$answered" -lt 3000 ] || fail "the line went on for $answered ms after its other end closed"
+[ "$reached" -ge "$arrived" ] && [ "$reached" -lt 300 ] || fail "X stands at $reached after $arrived bytes"
+alive
+
+step "the port opens again on a new line, and the next line starts where the machine stands"
+setsid socat pty,raw,echo=0,link="$pty/ttyA" pty,raw,echo=0,link="$pty/ttyB" </dev/null >/dev/null 2>&1 &
+socat_pid=$!
+for _ in $(seq 1 50); do [ -e "$pty/ttyB" ] && break; sleep 0.1; done
+cat "$pty/ttyB" >"$out/serial2.bin" 2>/dev/null </dev/null &
+reader_pid=$!
+drive click 1001 || fail "pressing !"
+drive click 1002 || fail "pressing >"
+drive boxes 1 15000 || fail "no box after >"
+expect_line "box SUCCES!|SUCCES!"
+get "/s?e=1&p=0&X$((reached + 5))&Y$reached_y" reply_again.bin "$port" || fail "curl of the line after the reconnect"
+same_as reply_again.bin s "the line after the reconnect"
+for _ in $(seq 1 50); do [ "$(cat "$out/serial2.bin")" = BBBBB ] && break; sleep 0.1; done
+[ "$(cat "$out/serial2.bin")" = BBBBB ] || fail "the new line received \"$(cat "$out/serial2.bin")\""
+
+step "random requests"
+client random "$port" "$drive" $((300 * scale)) || fail "random requests"
+alive
+extra=$(tr -d 'ABCD' <"$out/serial2.bin" | wc -c)
+[ "$extra" -eq 0 ] || fail "$extra bytes other than step bytes on the line"
+
+step "handles after the soak"
+# Connections the program closed a moment ago may still be on their way out.
+for _ in $(seq 1 20); do
+    counts
+    [ "$handles" -le $((baseline + 2)) ] && break
+    sleep 0.5
+done
+echo "   $handles handles after the soak, $baseline after the warm-up"
+[ "$handles" -le $((baseline + 2)) ] || fail "the handle count grew from $baseline to $handles"
+close_program
