@@ -33,9 +33,9 @@ void InitialiseCommonControls() {
 // Each subsystem takes its part of the switches before the main window exists.
 void ApplyProgramOptions(const ProgramOptions& options) {
     web::SetListenAddress(options.port, options.bindAddress);
-    motionSettings.stepBoxes = options.stepBoxes;
-    motionSettings.baud = options.baud;
-    motionSettings.limits = motion::LineLimits{options.limited, options.xMax, options.yMax};
+    motion::motionSettings.stepBoxes = options.stepBoxes;
+    motion::motionSettings.baud = options.baud;
+    motion::motionSettings.limits = motion::LineLimits{options.limited, options.xMax, options.yMax};
 }
 
 // A command line that is not understood is not guessed at: the operator is told, without an

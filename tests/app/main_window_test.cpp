@@ -143,7 +143,7 @@ protected:
     void TearDown() override {
         if (IsWindow(main_)) DestroyWindow(main_);
         // The port file can only go once no handle holds it.
-        ClosePort();
+        motion::ClosePort();
     }
 
     HWND Control(int control) const { return FindControl(main_, control); }
@@ -176,7 +176,7 @@ TEST_F(BuiltMainWindowTest, FocusChangesAndDoubleClicksOnTheConnectButtonDoNotCo
     std::vector<WORD> codes;
     for (WPARAM wParam : CommandsFrom(id::btnSetCom)) codes.push_back(HIWORD(wParam));
     EXPECT_EQ(codes, (std::vector<WORD>{BN_SETFOCUS, BN_KILLFOCUS, BN_DBLCLK}));
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE) << "the port was opened";
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE) << "the port was opened";
     EXPECT_TRUE(boxes_.boxes().empty()) << "a box was shown: " << boxes_.Texts()[0];
     EXPECT_EQ(ButtonStates(), kDisconnected);
 }
@@ -185,21 +185,21 @@ TEST_F(BuiltMainWindowTest, ConnectTestAndDisconnectButtons) {
     Click(id::btnSetCom);
     ASSERT_EQ(boxes_.Captions(), std::vector<std::string>{"SUCCES!"});
     EXPECT_EQ(boxes_.boxes()[0].owner, main_) << "the connect result is owned by the main window";
-    EXPECT_NE(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ButtonStates(), kConnected);
 
     // "Testeaza port" has no action: no box, the same port, the same buttons, nothing written.
-    const HANDLE open = portHandle;
+    const HANDLE open = motion::portHandle;
     Click(id::btnTest);
     const std::vector<WPARAM> test = CommandsFrom(id::btnTest);
     EXPECT_EQ(std::count(test.begin(), test.end(), MAKEWPARAM(id::btnTest, BN_CLICKED)), 1)
         << "the click reached the procedure";
     EXPECT_EQ(boxes_.boxes().size(), 1u) << "a box was shown: " << boxes_.Texts().back();
-    EXPECT_EQ(portHandle, open);
+    EXPECT_EQ(motion::portHandle, open);
     EXPECT_EQ(ButtonStates(), kConnected);
 
     Click(id::btnStopCom);
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE) << "the port is still open";
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE) << "the port is still open";
     EXPECT_EQ(ButtonStates(), kDisconnected);
     EXPECT_EQ(boxes_.boxes().size(), 1u) << "disconnecting shows no box";
     EXPECT_EQ(port_.Read(), "") << "bytes were written to the port";
@@ -208,16 +208,16 @@ TEST_F(BuiltMainWindowTest, ConnectTestAndDisconnectButtons) {
 // The main window going away inside a step's box ends the line: no further box or byte.
 TEST_F(BuiltMainWindowTest, DestroyingTheWindowDuringALineEndsIt) {
     Click(id::btnSetCom);
-    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
-    motionRegisters = {};
+    ASSERT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
+    motion::motionRegisters = {};
     testsupport::MessageBoxHook steps([&](const testsupport::BoxRecord&, std::size_t index) {
         if (index == 1) DestroyWindow(main_);
     });
     const std::string request = "GET /s?e=1&X5 HTTP/1.1\r\n\r\n";
-    EXPECT_TRUE(InterpretMotionRequest(main_, request.data(), request.size()));
+    EXPECT_TRUE(motion::InterpretMotionRequest(main_, request.data(), request.size()));
     EXPECT_FALSE(IsWindow(main_));
     EXPECT_EQ(steps.Texts(), (std::vector<std::string>{"0", "0"}));
-    ClosePort();
+    motion::ClosePort();
     EXPECT_EQ(port_.Read(), "B");
 }
 
@@ -228,7 +228,7 @@ TEST_F(BuiltMainWindowTest, ConnectingToAMissingDeviceShowsTheFailureBox) {
     EXPECT_EQ(boxes_.boxes()[0].caption, "Nasol :(");
     EXPECT_EQ(boxes_.boxes()[0].text, "Nu s-a putut conecta la port");
     EXPECT_EQ(boxes_.boxes()[0].owner, main_);
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(Enabled(id::btnSetCom)) << "the connect button stays usable";
 }
 
@@ -280,16 +280,16 @@ TEST_F(BuiltMainWindowTest, CloseOfAWindowThatIsNoFormIsLeftToTheRuntime) {
     // GetModalOwner answers -1 for a window that is not a runtime form: that is no owner, so
     // the close goes on and the port stays as it is.
     Click(id::btnSetCom);
-    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
+    ASSERT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
     testsupport::TestWindow foreign{std::vector<testsupport::ControlSpec>{}};
     EXPECT_EQ(runtime::GetModalOwner(foreign.hwnd()), -1);
     EXPECT_EQ(app::MainWindowProc(foreign.hwnd(), WM_CLOSE, 0, 0), 0);
-    EXPECT_NE(portHandle, INVALID_HANDLE_VALUE) << "the port was closed";
+    EXPECT_NE(motion::portHandle, INVALID_HANDLE_VALUE) << "the port was closed";
     // The main form itself is not modal: its close is left to the runtime too.
     EXPECT_EQ(runtime::GetModalOwner(main_), 0);
     EXPECT_EQ(app::MainWindowProc(main_, WM_CLOSE, 0, 0), 0);
     EXPECT_TRUE(IsWindow(main_));
-    EXPECT_NE(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
 }
 
 TEST_F(MainWindowTest, AModallyShownMainFormClosesWithItsPortAndResultTwo) {
@@ -305,7 +305,7 @@ TEST_F(MainWindowTest, AModallyShownMainFormClosesWithItsPortAndResultTwo) {
              HWND connect = FindControl(main, id::btnSetCom);
              PostMessageA(main, WM_COMMAND, MAKEWPARAM(id::btnSetCom, BN_CLICKED), reinterpret_cast<LPARAM>(connect));
          }},
-        {"port open", [&] { return portHandle != INVALID_HANDLE_VALUE && !apptest::BoxOpen(); },
+        {"port open", [&] { return motion::portHandle != INVALID_HANDLE_VALUE && !apptest::BoxOpen(); },
          [&] {
              EXPECT_FALSE(IsWindowEnabled(owner.hwnd())) << "the owner is disabled while the form is modal";
              PostMessageA(main, WM_CLOSE, 0, 0);
@@ -318,7 +318,7 @@ TEST_F(MainWindowTest, AModallyShownMainFormClosesWithItsPortAndResultTwo) {
     EXPECT_TRUE(loop.Finished()) << "stalled at: " << loop.Stalled();
     EXPECT_FALSE(loop.TimedOut()) << "the form did not close by itself";
     EXPECT_EQ(result, 2) << "the modal result";
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE) << "the port stays open after the form closed";
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE) << "the port stays open after the form closed";
     EXPECT_FALSE(IsWindow(main));
     EXPECT_TRUE(IsWindowEnabled(owner.hwnd())) << "the owner is enabled again";
     EXPECT_EQ(boxes_.Captions(), std::vector<std::string>{"SUCCES!"});

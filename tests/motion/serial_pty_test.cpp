@@ -25,7 +25,7 @@ protected:
 };
 
 TEST_F(SerialLineTest, EachByteArrivesAfterItsBoxInOrderAndPaced) {
-    motionRegisters.stepDelay = 100;
+    motion::motionRegisters.stepDelay = 100;
     std::string arrived;
     std::vector<std::size_t> arrivedAtBox;
     MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
@@ -48,7 +48,7 @@ TEST_F(SerialLineTest, AllFourStepBytesAndNothingAfterDisconnect) {
     EXPECT_TRUE(Move("e=1&X2&Y1"));
     EXPECT_TRUE(Move("e=1&X0&Y0"));
     EXPECT_EQ(peer_.ReadUntil(6, 1000), "BBDAAC");
-    EXPECT_TRUE(window_.Press(motion::kBtnStopCom));
+    EXPECT_TRUE(window_.Press(forms::control_id::btnStopCom));
     // Y stands at 0 and stays there: this line is X+ 3 alone, and none of it reaches the line.
     EXPECT_TRUE(Move("e=1&X3"));
     EXPECT_EQ(peer_.ReadUntil(1, 300), "");
@@ -67,7 +67,7 @@ std::string LineSettings(HANDLE port) {
 // With a baud rate set the line gets it and 8N1 on connect; without, the settings the device
 // already has are left as they are.
 TEST_F(SerialLineTest, BaudRateAnd8N1OnConnectOnlyWhenAsked) {
-    ASSERT_TRUE(window_.Press(motion::kBtnStopCom));
+    ASSERT_TRUE(window_.Press(forms::control_id::btnStopCom));
     {
         // The device's own settings before the program opens it: 4800 baud, two stop bits. (A
         // pseudo-terminal always keeps 8 data bits and no parity: the speed and the stop bits
@@ -90,20 +90,20 @@ TEST_F(SerialLineTest, BaudRateAnd8N1OnConnectOnlyWhenAsked) {
     int x = 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.baud);
-        motionSettings.baud = row.baud;
+        motion::motionSettings.baud = row.baud;
         EXPECT_EQ(Connect(MT_PTY_DEVICE).text, "SUCCES!");
-        EXPECT_EQ(LineSettings(portHandle), row.settings);
+        EXPECT_EQ(LineSettings(motion::portHandle), row.settings);
         MessageBoxHook hook;
         EXPECT_TRUE(Move("e=1&X" + std::to_string(++x)));
         EXPECT_EQ(peer_.ReadUntil(1, 1000), "B") << "the step byte";
-        EXPECT_TRUE(window_.Press(motion::kBtnStopCom));
+        EXPECT_TRUE(window_.Press(forms::control_id::btnStopCom));
     }
     // A device that takes no line settings (a plain file) is not taken when a speed is asked.
     testsupport::TempFile file("mtpbd");
-    motionSettings.baud = 9600;
+    motion::motionSettings.baud = 9600;
     const testsupport::BoxRecord box = Connect(file.path());
     EXPECT_EQ(box.caption, "Nasol :(");
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE);
 }
 
 }  // namespace

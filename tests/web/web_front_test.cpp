@@ -232,7 +232,7 @@ TEST_F(WebReplyTest, RequestLongerThanTheBufferIsAnsweredAndClosedInOrder) {
     const std::string request =
         "GET /c HTTP/1.1\r\nCookie: " + std::string(6000, 'k') + "\r\n\r\n";
     EXPECT_EQ(Exchange(request), kFileC);
-    EXPECT_EQ(web::LastRequest(), request.substr(0, web::kRequestBufferSize));
+    EXPECT_EQ(web::LastRequest(), request.substr(0, app::kRequestBufferSize));
 }
 
 TEST_F(WebReplyTest, RequestTakenByTheWriteReadyEventIsHandledOnce) {
