@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/main_commands.h"
@@ -50,35 +51,79 @@ protected:
     testsupport::MessageBoxHook boxes_;
 };
 
-TEST_F(MainWindowTest, F1AndTheMenuItemShowTheAboutBoxOwnedByTheMainWindow) {
+// The About box's text, as the operator reads it.
+constexpr char kAboutBoxText[] =
+    "http://www.mini-tarvo.example.org/\r\n\r\n3:51 AM 5/20/2012\r\n\r\n"
+    "Idee: Tarvo Ilves\r\nImplementare: Mihai Dobre";
+
+// Chooses "?" > "Despre / About\tF1" from the keyboard as a user does: Alt alone selects the
+// menu bar (the default procedure turns it into SC_KEYMENU), Down opens "?" on its first item,
+// Enter chooses it. The menu's own loop takes the keys from the queue.
+void ChooseAboutFromTheMenu(HWND main) {
+    constexpr LPARAM kAltContext = 1 << 29;
+    PostMessageA(main, WM_SYSKEYDOWN, VK_MENU, kAltContext | 1);
+    PostMessageA(main, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0000001u));
+    for (const UINT key : {VK_DOWN, VK_RETURN}) {
+        PostMessageA(main, WM_KEYDOWN, key, 1);
+        PostMessageA(main, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    }
+}
+
+// Presses F1 in a window of the program's thread that is not the main window's: the
+// accelerator table still sends the command to the main window.
+HWND otherWindow = nullptr;
+void PressF1InAnotherWindow(HWND) {
+    otherWindow = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    PostMessageA(otherWindow, WM_KEYDOWN, VK_F1, 1);
+    PostMessageA(otherWindow, WM_KEYUP, VK_F1, static_cast<LPARAM>(0xC0000001u));
+}
+
+void PressF1(HWND) { apptest::PostKey(VK_F1); }
+
+// One way of asking for the About box, and the notification its command arrives with.
+struct AboutWay {
+    const char* name;
+    void (*press)(HWND main);
+    uint16_t notification;
+};
+
+// Each way runs the program's loop once, with a runtime of its own.
+class AboutBoxTest : public MainWindowTest, public testing::WithParamInterface<AboutWay> {};
+
+TEST_P(AboutBoxTest, ShowsTheAboutBoxOwnedByTheMainWindow) {
+    const AboutWay& way = GetParam();
     HWND main = nullptr;
     apptest::ScriptedLoop loop({
         {"main window up", MainWindowUp, [&] {
              main = MainWindow();
-             apptest::PostKey(VK_F1);
+             way.press(main);
          }},
-        {"About box from F1", [&] { return boxes_.boxes().size() == 1 && !apptest::BoxOpen(); },
-         [&] { PostMessageA(main, WM_COMMAND, MAKEWPARAM(forms::kAboutCommand, app::notification::Menu), 0); }},
-        {"About box from the menu", [&] { return boxes_.boxes().size() == 2 && !apptest::BoxOpen(); },
+        {"About box shown and closed", [&] { return boxes_.boxes().size() == 1 && !apptest::BoxOpen(); },
          [&] { PostMessageA(main, WM_CLOSE, 0, 0); }},
     });
     const int32_t exitCode = loop.Run(RecordingMainProc);
+    if (otherWindow != nullptr) DestroyWindow(std::exchange(otherWindow, nullptr));
     EXPECT_TRUE(loop.Finished()) << "stalled at: " << loop.Stalled();
     EXPECT_FALSE(loop.TimedOut()) << "the window did not close by itself";
     EXPECT_EQ(exitCode, 0);
 
     const std::vector<WPARAM> about = CommandsFrom(forms::kAboutCommand);
-    ASSERT_EQ(about.size(), 2u) << "command 40000 reached the procedure " << about.size() << " times";
-    EXPECT_EQ(HIWORD(about[0]), app::notification::Accelerator) << "F1 comes through the accelerator table";
-    EXPECT_EQ(HIWORD(about[1]), app::notification::Menu);
-
-    ASSERT_EQ(boxes_.boxes().size(), 2u);
-    for (const testsupport::BoxRecord& box : boxes_.boxes()) {
-        EXPECT_EQ(box.caption, std::string(app::kAboutCaption));
-        EXPECT_EQ(box.text, std::string(app::kAboutText));
-        EXPECT_EQ(box.owner, main) << "the About box is owned by the main window";
-    }
+    ASSERT_EQ(about.size(), 1u) << "command 40000 reached the procedure " << about.size() << " times";
+    EXPECT_EQ(HIWORD(about[0]), way.notification) << "notification of command 40000";
+    ASSERT_EQ(boxes_.boxes().size(), 1u);
+    const testsupport::BoxRecord& box = boxes_.boxes()[0];
+    EXPECT_EQ(box.caption, "Mini-Tarvo Server pt CNC v0.3");
+    EXPECT_EQ(box.text, kAboutBoxText);
+    EXPECT_EQ(box.owner, main) << "the About box is owned by the main window";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    F1AndTheMenuItem, AboutBoxTest,
+    testing::Values(AboutWay{"F1InTheFocusedControl", PressF1, app::notification::Accelerator},
+                    AboutWay{"F1InAnotherWindowOfTheThread", PressF1InAnotherWindow, app::notification::Accelerator},
+                    AboutWay{"TheMenuItemChosenFromTheKeyboard", ChooseAboutFromTheMenu, app::notification::Menu}),
+    [](const testing::TestParamInfo<AboutWay>& info) { return std::string(info.param.name); });
 
 // Closes the main window with `message` once it is up; the loop must end by itself with 0.
 void ExpectCloseEndsTheLoop(UINT message, WPARAM wParam, const testsupport::MessageBoxHook& boxes) {

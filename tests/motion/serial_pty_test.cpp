@@ -3,6 +3,7 @@
 #include "tests/motion/motion_win_fixture.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -41,6 +42,41 @@ TEST_F(SerialLineTest, EachByteArrivesAfterItsBoxInOrderAndPaced) {
     EXPECT_EQ(arrivedAtBox, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_GE(elapsed, 900.0) << "nine steps of 100 ms";
     EXPECT_EQ(hook.Texts(), (std::vector<std::string>{"0", "0", "2", "0", "0", "2", "0", "0", "2"}));
+}
+
+// A "p=" token pauses once where it stands, before the line's first step, and sets the pause
+// that follows every step: the first box comes a pause after the request began, each further
+// box a pause after the byte of the step before it.
+TEST_F(SerialLineTest, APauseTokenWaitsAtOnceAndAfterEveryStep) {
+    // Sleep may wake a timer tick early.
+    constexpr double kTickMs = 16;
+    const struct {
+        const char* tokens;
+        double pauseMs;
+        const char* bytes;
+    } cases[] = {
+        {"e=1&p=300&X3", 300, "BBB"},
+        {"e=1&X1&p=200", 200, "AA"},  // the token after the target: still before the line
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tokens);
+        std::string arrived;
+        std::vector<double> boxAt;
+        const testsupport::Stopwatch watch;
+        MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
+            boxAt.push_back(watch.ElapsedMs());
+            // By box k the k earlier steps have written their bytes.
+            if (index > 0) arrived += peer_.ReadUntil(index - arrived.size(), 1000);
+        });
+        EXPECT_TRUE(Move(c.tokens));
+        arrived += peer_.ReadUntil(std::string_view(c.bytes).size() - arrived.size(), 1000);
+        EXPECT_EQ(arrived, c.bytes);
+        ASSERT_EQ(boxAt.size(), std::string_view(c.bytes).size());
+        EXPECT_GE(boxAt[0], c.pauseMs - kTickMs) << "the first step came before the token's own pause";
+        for (std::size_t k = 1; k < boxAt.size(); ++k) {
+            EXPECT_GE(boxAt[k] - boxAt[k - 1], c.pauseMs - kTickMs) << "pause before step " << k;
+        }
+    }
 }
 
 TEST_F(SerialLineTest, AllFourStepBytesAndNothingAfterDisconnect) {
