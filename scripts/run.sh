@@ -5,7 +5,7 @@
 # simulator, prepares a Wine prefix of its own (Wine's fonts, the kit's reply files in C:\a,
 # C:\c, C:\s unless you have your own there), maps COM1 to a pseudo-terminal whose other end
 # feeds the simulator, starts a virtual display when there is none, starts Project1.exe on
-# port 80, connects it to COM1 and prints the two addresses to open. Runs until the program
+# port 80 (or MT_PORT), connects it to COM1 and prints the two addresses to open. Runs until the program
 # ends (close its window) or Ctrl-C; everything it started is ended on the way out.
 #
 # On a virtual display nobody can click the program's boxes: there the program gets
@@ -14,6 +14,7 @@
 # Environment (all optional):
 #   MT_BUILD_ROOT  where the build trees go (default: build)
 #   MT_VIEW_PORT   the simulator's live view port on 127.0.0.1 (default: 8070)
+#   MT_PORT        the program's port (default: 80; another one is passed as --port)
 #   MT_SERIAL      a real serial device (e.g. /dev/ttyUSB0) for COM1 instead of the simulator
 #   MT_PROGRAM, MT_DRIVER, MT_SIMULATOR  use these built Project1.exe, app_driver.exe and
 #                  mt-simulator instead of building them
@@ -29,6 +30,7 @@ out=$(cd "$out" && pwd)
 run="$out/run"  # this command's own prefix, line, logs and reply files
 mkdir -p "$run"
 view_port=${MT_VIEW_PORT:-8070}
+port=${MT_PORT:-80}
 serial=${MT_SERIAL:-}
 com=COM1
 
@@ -101,17 +103,18 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
 fi
 switches=()
 [ "$display_kind" = real ] || switches=("${MT_UNATTENDED_SWITCHES[@]}")
+[ "$port" = 80 ] || switches+=(--port "$port")
 
 mt_wine_env "$run/wineprefix"
 [ -f "$WINEPREFIX/.mt-ready" ] || echo "Preparing the Wine prefix $WINEPREFIX (the first time takes a while)."
 mt_wine_up
 mt_install_reply_files "$run/reply" "$WINEPREFIX/drive_c"
 
-if [ "$(id -u)" -ne 0 ] && [ "$(sysctl -n net.ipv4.ip_unprivileged_port_start 2>/dev/null || echo 1024)" -gt 80 ]; then
-    echo "Note: not root; binding port 80 may fail, and the program then runs without a listener."
+if [ "$(id -u)" -ne 0 ] && [ "$(sysctl -n net.ipv4.ip_unprivileged_port_start 2>/dev/null || echo 1024)" -gt "$port" ]; then
+    echo "Note: not root; binding port $port may fail, and the program then runs without a listener."
 fi
-if mt_port_open 80; then
-    echo "Port 80 on 127.0.0.1 is taken by another program: stop it first."
+if mt_port_open "$port"; then
+    echo "Port $port on 127.0.0.1 is taken by another program: stop it first, or choose another with MT_PORT."
     exit 1
 fi
 
@@ -136,7 +139,7 @@ drive() {
     timeout 60 wine "$driver" "$@" </dev/null 2>/dev/null | tr -d '\r' >"$run/driver.out"
 }
 drive wait-window 60000 || { cat "$run/program.log"; echo "The program's window did not appear."; exit 1; }
-mt_wait_for 20 mt_port_open 80 || echo "Warning: the program does not listen on port 80."
+mt_wait_for 20 mt_port_open "$port" || echo "Warning: the program does not listen on port $port."
 
 # Connected as the operator would: ">" beside the port name, which reads COM1.
 drive click 1002 && drive boxes 1 15000 || true
@@ -154,7 +157,8 @@ fi
 
 echo
 echo "Mini-Tarvo Server is running: $(basename "$program") under Wine on the $display_kind display $DISPLAY, $connected."
-echo "  Control page: http://127.0.0.1/"
+if [ "$port" = 80 ]; then address=http://127.0.0.1/; else address="http://127.0.0.1:$port/"; fi
+echo "  Control page: $address"
 if [ -z "$serial" ]; then
     echo "  Live view:    http://127.0.0.1:$view_port/  (the simulator at the other end of $com)"
 else

@@ -59,7 +59,17 @@ stage_done "Windows build"
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
 mt_wine_env "$out/win/wineprefix"
-trap mt_wine_down EXIT
+# The sessions of programs that run in one of their own (see wine-run.sh) end with the run too,
+# also when CTest had to end such a program before its own clean-up.
+end_wine_sessions() {
+    local own
+    for own in "$out/win/wineprefix-"*; do
+        [ -d "$own" ] && WINEPREFIX="$own" wineserver -k </dev/null >/dev/null 2>&1 || true
+    done
+    mt_wine_down
+}
+trap end_wine_sessions EXIT
+export MT_SESSION_KEEPER="$out/win/tests/support/mt_session_keeper.exe"
 mt_xvfb_up
 mt_wine_up
 stage_done "Wine prefix and display"

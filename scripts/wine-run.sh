@@ -33,6 +33,10 @@ if [ -n "${MT_OWN_SESSION:-}" ]; then
     mt_wine_up
 else
     mt_wine_env "$prefix"
+    # Programs share the session under a shared lock; a program that fails renews the session
+    # under the exclusive one (see below).
+    exec 9>>"$prefix/.mt-session.lock"
+    flock -s 9
 fi
 output=$(mktemp)
 if [ -n "${MT_OWN_SESSION:-}" ]; then
@@ -41,8 +45,25 @@ else
     trap 'rm -f "$output"' EXIT
 fi
 limit=${MT_RUN_LIMIT:-0}
+# The limit counts from this script's start: a session of its own takes part of it.
+if [ "$limit" -gt 0 ]; then
+    limit=$((limit - SECONDS))
+    [ "$limit" -gt 0 ] || limit=1
+fi
 status=0
-timeout --kill-after=5 "$limit" wine "$@" >"$output" 2>&1 </dev/null || status=$?
+# The lock stays with this script: a service the program starts must not hold it.
+timeout --kill-after=5 "$limit" wine "$@" >"$output" 2>&1 </dev/null 9>&- || status=$?
 cat "$output"
 [ "$status" -ne 124 ] || echo "wine-run: $(basename "$1") ended after its limit of $limit s"
+# A program that fails may leave the shared session unable to make windows (seen after a Wine
+# process was ended in the middle of its start): once the programs running beside it are done,
+# the session is renewed, so that one failure does not become the failure of all that follow.
+if [ "$status" -ne 0 ] && [ -z "${MT_OWN_SESSION:-}" ]; then
+    flock -u 9
+    flock -x -w 600 9 || true
+    wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
+    mt_wine_up </dev/null >/dev/null 2>&1 9>&- || true
+    echo "wine-run: the Wine session was renewed after $(basename "$1") failed"
+    flock -u 9
+fi
 exit $status

@@ -1,7 +1,8 @@
 #pragma once
-// The runtime's own painting, as the window procedure's colour and painting rows call it: form
+// The runtime's own painting of the windows it does not leave to the system classes: form
 // backgrounds, group-box captions, pictures, transparent labels and images, and owner-drawn
-// push buttons.
+// push buttons. Every routine draws into the device context it is given, so that WM_PAINT,
+// WM_PRINTCLIENT and a memory bitmap are served alike.
 
 #include <windows.h>
 
@@ -15,22 +16,36 @@ namespace runtime {
 // null for none. Cleared with one atomic exchange when the mouse leaves it.
 extern HWND hotButton;
 
-// Fills the form's client area with its background (WM_ERASEBKGND of a form; of an MDI client
-// with its frame's record).
+// Fills the form's client area in `device` with its back brush around its background picture,
+// drawn at (0, 0) in its own size (WM_ERASEBKGND of a form; of an MDI client with its frame's
+// record).
 void PaintFormBackground(HWND window, HDC device, const RuntimeRecord& form);
 
-// Paints a group box's caption over its frame (WM_PAINT, after the system's frame when the box
-// asks for it) and validates the box.
-void PaintGroupCaption(RuntimeRecord& group);
+// Draws a group box's caption over the frame line: the caption band filled with the back
+// brush and the caption in the box's font and colour (embossed when disabled). Only boxes that
+// the system frames (ClassValue1) from OS level 5 on get it; the others show their background.
+void PaintGroupCaption(const RuntimeRecord& group, HDC device);
 
-// Paints a picture box: with `erase` its background and picture into `device`, with `content`
-// its texts. Without a device it paints through BeginPaint and validates the box.
-void PaintPicture(RuntimeRecord& picture, HDC device, int32_t erase, int32_t content);
+// Paints a picture box: with `erase` (or when it paints off-screen) its back colour and
+// picture, with `content` its caption or printed text. Without a device it paints through
+// BeginPaint and validates the box.
+void PaintPicture(const RuntimeRecord& picture, HDC device, int32_t erase, int32_t content);
 
-// Paints a transparent label or an image control and validates it (WM_PAINT).
-void PaintLabel(RuntimeRecord& label);
+// Paints a transparent label or an image control into `device`: the background (the parent's
+// application may supply the brush and colours by WM_CTLCOLORSTATIC; a transparent label has
+// none), the caption and the picture.
+void PaintLabel(const RuntimeRecord& label, HDC device);
 
-// Paints an owner-drawn push button into the draw-item block's device (WM_DRAWITEM).
-void PaintOwnerDrawnButton(const DRAWITEMSTRUCT& item, RuntimeRecord& button);
+// Paints an owner-drawn push button into the draw-item block's device through an off-screen
+// bitmap: themed or classic face, caption and picture, frame and focus rectangle (WM_DRAWITEM).
+void PaintOwnerDrawnButton(const DRAWITEMSTRUCT& item, const RuntimeRecord& button);
+
+// WM_PAINT of a window the runtime paints itself (group box, picture box, transparent label,
+// image): paints it and validates it; false for every other window, which its class paints.
+bool PaintRuntimeWindow(RuntimeRecord& record);
+
+// WM_PRINTCLIENT of the same windows and of forms into `device` (`flags` as the message
+// carries them; PRF_ERASEBKGND erases first); false for every other window.
+bool PrintRuntimeWindow(RuntimeRecord& record, HDC device, LPARAM flags);
 
 }  // namespace runtime

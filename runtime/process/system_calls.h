@@ -256,6 +256,16 @@ inline int DrawTextOf(HDC device, const wchar_t* text, RECT* rectangle, UINT for
     return DrawTextW(device, text, -1, rectangle, format);
 }
 
+// A caption drawn by DrawState (DST_TEXT or DST_PREFIXTEXT with its state flags) at (x, y).
+inline BOOL DrawStateTextOf(HDC device, const char* text, int length, int x, int y, UINT flags) {
+    return DrawStateA(device, nullptr, nullptr, reinterpret_cast<LPARAM>(text), static_cast<WPARAM>(length), x, y, 0,
+                      0, flags);
+}
+inline BOOL DrawStateTextOf(HDC device, const wchar_t* text, int length, int x, int y, UINT flags) {
+    return DrawStateW(device, nullptr, nullptr, reinterpret_cast<LPARAM>(text), static_cast<WPARAM>(length), x, y, 0,
+                      0, flags);
+}
+
 inline int MessageBoxOf(HWND owner, const char* text, const char* caption, UINT flags) {
     return MessageBoxA(owner, text, caption, flags);
 }

@@ -13,6 +13,7 @@
 #include "runtime/text/text_convert.h"
 #include "runtime/text/text_core.h"
 #include "runtime/text/text_mode.h"
+#include "runtime/util/string_lists.h"
 #include "runtime/window/child_subclass_proc.h"
 #include "runtime/window/mdi_client_proc.h"
 #include "runtime/window/window_proc.h"
@@ -108,19 +109,6 @@ void ReleaseCursor(HCURSOR& cursor) {
     cursor = nullptr;
 }
 
-// The hidden list boxes that served as string lists, up to the first empty entry.
-void CloseStringLists() {
-    if (workBlock == nullptr) return;
-    StringListTable& lists = workBlock->stringLists;
-    for (int32_t i = 0; i < kMostStringLists && lists.handles[i] != 0; ++i) {
-        HWND list = SlotAs<HWND>(lists.handles[i]);
-        SendInItsOwnMode(list, LB_RESETCONTENT, 0, 0);
-        DestroyWindow(list);
-        lists.handles[i] = 0;
-    }
-    lists.count = 0;
-}
-
 }  // namespace
 
 void StartRuntime(HINSTANCE instance, const char* applicationName, const char* fileName,
@@ -155,7 +143,7 @@ void StartRuntime(HINSTANCE instance, const char* applicationName, const char* f
 }
 
 void ShutdownRuntime() {
-    CloseStringLists();
+    DestroyAllLists();
     if (runtimeHeap != nullptr) {
         FreeWindowTable();
         DestroyRuntimeHeap();

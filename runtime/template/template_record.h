@@ -114,6 +114,7 @@ struct TemplateRecord {
     };
     union {
         int32_t SelEnd;       // trackbar: selection end
+        int32_t Stretch;      // image: its picture is stretched to the control
         uint32_t ModalOwner;  // runtime, modal form: the owner window that was disabled
     };
     union {
@@ -241,6 +242,7 @@ static_assert(offsetof(TemplateRecord, Min) == 188);
 static_assert(offsetof(TemplateRecord, WindowState) == 188);
 static_assert(offsetof(TemplateRecord, SelEnd) == 192);
 static_assert(offsetof(TemplateRecord, ModalOwner) == 192);
+static_assert(offsetof(TemplateRecord, Stretch) == 192);
 static_assert(offsetof(TemplateRecord, ToolTips) == 196);
 static_assert(offsetof(TemplateRecord, Index) == 196);
 static_assert(offsetof(TemplateRecord, TabStop) == 200);

@@ -10,6 +10,7 @@
 #include "runtime/process/system_calls.h"
 #include "runtime/process/window_message.h"
 #include "runtime/process/window_table.h"
+#include "runtime/window/window_mouse.h"
 
 namespace runtime {
 
@@ -114,9 +115,10 @@ LRESULT OnInnerChar(const InnerMessage& m) {
     return m.OfferToOwner();
 }
 
-// The cursor of an inner window follows its owning control's cursor rule once that rule is the
-// runtime's; until then the inner window shows its own.
-LRESULT OnInnerSetCursor(const InnerMessage& m) { return m.Pass(); }
+// The cursor of an inner window follows its owning control's cursor rule.
+LRESULT OnInnerSetCursor(const InnerMessage& m) {
+    return OnSetCursor(Message{m.inner, m.id, m.wParam, m.lParam, m.owner});
+}
 
 LRESULT InnerDispatch(const InnerMessage& m) {
     switch (m.id) {

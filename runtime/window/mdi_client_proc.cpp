@@ -9,6 +9,7 @@
 #include "runtime/process/system_calls.h"
 #include "runtime/process/window_message.h"
 #include "runtime/process/window_table.h"
+#include "runtime/window/window_mouse.h"
 
 namespace runtime {
 
@@ -32,10 +33,10 @@ LRESULT OnClientEraseBackground(HWND client, RuntimeRecord* frame, WPARAM wParam
     return 1;
 }
 
-// The client's cursor follows the runtime's cursor rule once that rule is in place; until then
-// the system client chooses it.
-LRESULT OnClientSetCursor(HWND client, WPARAM wParam, LPARAM lParam) {
-    return SystemClient(client, WM_SETCURSOR, wParam, lParam);
+// The client's cursor follows the runtime's cursor rule, with the frame's record where the
+// window under the mouse has none.
+LRESULT OnClientSetCursor(HWND client, RuntimeRecord* frame, WPARAM wParam, LPARAM lParam) {
+    return OnSetCursor(Message{client, WM_SETCURSOR, wParam, lParam, frame});
 }
 
 // With no child to take it, the focus goes back to the frame's focus window.
@@ -70,7 +71,7 @@ LRESULT OnClientDestroy(HWND client, WPARAM wParam, LPARAM lParam) {
 LRESULT ClientDispatch(HWND client, RuntimeRecord* frame, UINT id, WPARAM wParam, LPARAM lParam) {
     switch (id) {
     case WM_ERASEBKGND: return OnClientEraseBackground(client, frame, wParam, lParam);
-    case WM_SETCURSOR: return OnClientSetCursor(client, wParam, lParam);
+    case WM_SETCURSOR: return OnClientSetCursor(client, frame, wParam, lParam);
     case WM_COMMAND:
     case WM_NOTIFY:
         SendToWindow(WindowOf(*frame), id, wParam, lParam);

@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "runtime/paint/theme_library.h"
+#include "runtime/paint/theme_support.h"
 #include "runtime/paint/window_painting.h"
 #include "runtime/process/application.h"
 #include "runtime/process/message_pump.h"

@@ -8,7 +8,7 @@
 #include "runtime/build/control_builder.h"
 #include "runtime/build/form_builder.h"
 #include "runtime/paint/shared_pens.h"
-#include "runtime/paint/theme_library.h"
+#include "runtime/paint/theme_support.h"
 #include "runtime/process/application.h"
 #include "runtime/process/runtime_classes.h"
 #include "runtime/process/startup_logic.h"

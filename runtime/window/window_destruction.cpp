@@ -11,7 +11,7 @@
 #include "runtime/build/control_setup.h"
 #include "runtime/build/form_builder.h"
 #include "runtime/paint/shared_pens.h"
-#include "runtime/paint/theme_library.h"
+#include "runtime/paint/theme_support.h"
 #include "runtime/process/application.h"
 #include "runtime/process/record_release.h"
 #include "runtime/process/runtime_heap.h"

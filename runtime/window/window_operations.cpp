@@ -33,19 +33,6 @@ HWND FindControl(HWND parent, Visit visit) {
     return nullptr;
 }
 
-int32_t CountControls(HWND form) {
-    int32_t count = 0;
-    FindControl(form, [&](HWND, const RuntimeRecord&) {
-        ++count;
-        return false;
-    });
-    return count;
-}
-
-HWND ControlWithIndex(HWND form, int32_t index) {
-    return FindControl(form, [index](HWND, const RuntimeRecord& r) { return !IsForm(r) && r.Index == index; });
-}
-
 // The option button among `option`'s siblings (itself included) that is checked, or null.
 HWND CheckedOption(HWND option) {
     for (HWND sibling = GetWindow(GetParent(option), GW_CHILD); sibling != nullptr;
@@ -83,6 +70,35 @@ struct DockMoves {
 
 }  // namespace
 
+int32_t CountControls(HWND form) {
+    int32_t count = 0;
+    FindControl(form, [&](HWND, const RuntimeRecord&) {
+        ++count;
+        return false;
+    });
+    return count;
+}
+
+HWND ControlWithIndex(HWND form, int32_t index) {
+    return FindControl(form, [index](HWND, const RuntimeRecord& r) { return !IsForm(r) && r.Index == index; });
+}
+
+bool PassesFocusOn(int32_t type) {
+    switch (type) {
+    case class_code::Label:
+    case class_code::GroupBox:
+    case class_code::Image:
+    case class_code::Toolbar:
+    case class_code::StatusBar:
+    case class_code::ProgressBar:
+    case class_code::Pager:
+    case class_code::Rebar:
+        return true;
+    default:
+        return false;
+    }
+}
+
 HWND FindFormButton(HWND window, int32_t which) {
     return FindControl(window, [which](HWND, const RuntimeRecord& r) {
         if (r.Type != class_code::PushButton) return false;
@@ -95,7 +111,7 @@ HWND FirstTabStop(const RuntimeRecord* form) {
     HWND first = nullptr;
     int32_t firstIndex = 0;
     FindControl(formWindow, [&](HWND child, const RuntimeRecord& r) {
-        if (IsForm(r) || r.TabStop == 0 || r.Visible == 0 || r.Enabled == 0) return false;
+        if (IsForm(r) || r.TabStop == 0 || r.Visible == 0 || r.Enabled == 0 || PassesFocusOn(r.Type)) return false;
         if (first == nullptr || r.Index < firstIndex) {
             first = child;
             firstIndex = r.Index;
@@ -118,7 +134,9 @@ HWND NextTabStop(HWND form, int32_t start, int32_t backwards, int32_t arrow, int
 HWND IsTabStop(HWND control, int32_t arrow, int32_t initial) {
     if (!IsWindowVisible(control) || !IsWindowEnabled(control)) return nullptr;
     const RuntimeRecord* record = FindWindowRecord(control);
-    if (record == nullptr) return nullptr;
+    // A control that would hand the focus straight on is no place to stop: two of them
+    // marked as tab stops would hand it to each other for ever.
+    if (record == nullptr || PassesFocusOn(record->Type)) return nullptr;
     if (record->Type == class_code::OptionButton) {
         if (initial != 0) return CheckedOption(control);
         if (arrow != 0) {

@@ -11,6 +11,26 @@
 
 namespace runtime {
 
+// The number of controls of the form in tab order: every child window with a record, counted
+// depth first through group boxes, pictures and rebars.
+int32_t CountControls(HWND form);
+
+// The control of the form whose Index is `index` (searched as CountControls counts); null when
+// there is none.
+HWND ControlWithIndex(HWND form, int32_t index);
+
+// Push buttons, check boxes and option buttons: the controls a click or a mnemonic presses.
+constexpr bool IsButtonKind(int32_t type) {
+    return type == class_code::PushButton || type == class_code::CheckBox || type == class_code::OptionButton;
+}
+
+// Text boxes and rich text boxes.
+constexpr bool IsEditKind(int32_t type) { return type == class_code::TextBox || type == class_code::RichTextBox; }
+
+// Labels, group boxes, images, toolbars, status bars, progress bars, pagers and rebars cannot
+// keep the focus: given it, they hand it on to the next tab stop.
+bool PassesFocusOn(int32_t type);
+
 // Depth-first over the child windows, descending into group boxes, pictures and rebars: the
 // first push button whose cancel flag (which 1) or default flag (which 2) is set; 0 when none.
 HWND FindFormButton(HWND window, int32_t which);
@@ -30,8 +50,8 @@ HWND FirstTabStop(const RuntimeRecord* form);
 HWND NextTabStop(HWND form, int32_t start, int32_t backwards, int32_t arrow, int32_t initial);
 
 // Whether keyboard navigation may stop at `control`, and where: null unless the control is
-// visible and enabled. With `initial`, an option button stands for the checked option button
-// among its siblings (null when none is checked). With `arrow`, an option button is accepted
+// visible and enabled, and never at a control that passes the focus on. With `initial`, an
+// option button stands for the checked option button among its siblings (null when none is checked). With `arrow`, an option button is accepted
 // and clicked on the way. Otherwise the control itself when its TabStop is set.
 HWND IsTabStop(HWND control, int32_t arrow, int32_t initial);
 

@@ -5,7 +5,7 @@
 #include "runtime/window/window_paint.h"
 
 #include "runtime/paint/redraw.h"
-#include "runtime/paint/theme_library.h"
+#include "runtime/paint/theme_support.h"
 #include "runtime/paint/window_painting.h"
 #include "runtime/process/application.h"
 #include "runtime/process/message_pump.h"
@@ -97,22 +97,20 @@ LRESULT OnPaint(const Message& m) {
         RedrawTransparentLabelFrom(GetWindow(m.window, GW_HWNDPREV));
         return 0;
     }
-    if (r.Type == class_code::GroupBox) {
-        if (r.ClassValue1 != 0) CallDefault(m);
-        PaintGroupCaption(r);
-    } else if (r.Type == class_code::PictureBox) {
-        PaintPicture(r, nullptr, 0, 1);
-    } else if (IsTransparentLabel(r) || r.Type == class_code::Image) {
-        PaintLabel(r);
-        SendToWindow(m.window, WM_NCPAINT, 1, 0);
-    } else {
-        CallDefault(m);
-    }
+    if (!PaintRuntimeWindow(r)) CallDefault(m);
+    if (IsTransparentLabel(r) || r.Type == class_code::Image) SendToWindow(m.window, WM_NCPAINT, 1, 0);
     if (r.Type == class_code::GroupBox || r.Type == class_code::PictureBox) {
         HWND firstChild = GetWindow(m.window, GW_CHILD);
         if (firstChild != nullptr) RedrawTransparentLabelFrom(GetWindow(firstChild, GW_HWNDLAST));
     }
     RedrawTransparentLabelFrom(GetWindow(m.window, GW_HWNDPREV));
+    return 0;
+}
+
+LRESULT OnPrintClient(const Message& m) {
+    if (CallApp(m) != 0) return 0;
+    auto* device = reinterpret_cast<HDC>(m.wParam);  // the device context to print into
+    if (!PrintRuntimeWindow(*m.record, device, m.lParam)) return CallDefault(m);
     return 0;
 }
 

@@ -10,6 +10,7 @@ namespace runtime {
 LRESULT OnCtlColor(const Message& m);  // every WM_CTLCOLOR... message
 LRESULT OnEraseBackground(const Message& m);
 LRESULT OnPaint(const Message& m);
+LRESULT OnPrintClient(const Message& m);  // the runtime's own painting into a given context
 LRESULT OnSysColorChange(const Message& m);
 LRESULT OnThemeChanged(const Message& m);
 

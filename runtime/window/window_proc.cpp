@@ -9,8 +9,10 @@
 #include "runtime/window/window_commands.h"
 #include "runtime/window/window_creation.h"
 #include "runtime/window/window_destruction.h"
-#include "runtime/window/window_input.h"
+#include "runtime/window/window_focus.h"
+#include "runtime/window/window_keyboard.h"
 #include "runtime/window/window_layout.h"
+#include "runtime/window/window_mouse.h"
 #include "runtime/window/window_paint.h"
 #include "runtime/window/window_text.h"
 
@@ -67,6 +69,7 @@ LRESULT Dispatch(const Message& m) {
     case WM_CTLCOLORSCROLLBAR: return OnCtlColor(m);
     case WM_ERASEBKGND: return OnEraseBackground(m);
     case WM_PAINT: return OnPaint(m);
+    case WM_PRINTCLIENT: return OnPrintClient(m);
     case WM_SYSCOLORCHANGE: return OnSysColorChange(m);
     case WM_THEMECHANGED: return OnThemeChanged(m);
     // Size, position, layout, texts and images.

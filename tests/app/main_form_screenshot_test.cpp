@@ -9,7 +9,7 @@
 #include <string>
 
 #include "main_form_session.h"
-#include "window_capture.h"
+#include "tests/support/window_capture.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ POINT CentreIn(HWND main, HWND control) {
 
 // Whether some pixel inside the control's client area differs from `background` (text drawn
 // on it; the frame is left out).
-bool ShowsSomethingOn(const apptest::Capture& shot, HWND main, HWND control, COLORREF background) {
+bool ShowsSomethingOn(const testsupport::Capture& shot, HWND main, HWND control, COLORREF background) {
     RECT window{};
     GetWindowRect(main, &window);
     RECT client{};
@@ -50,13 +50,13 @@ TEST(MainFormScreenshot, SavedWithItsBackgroundAndFieldsDrawn) {
     SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     testsupport::PumpMessagesUntil([] { return false; }, 300);
 
-    const apptest::Capture shot = apptest::CaptureWindow(main);
+    const testsupport::Capture shot = testsupport::CaptureWindow(main);
     ASSERT_FALSE(shot.Empty());
     RECT rect{};
     GetWindowRect(main, &rect);
     EXPECT_EQ(shot.width, rect.right - rect.left);
     EXPECT_EQ(shot.height, rect.bottom - rect.top);
-    EXPECT_TRUE(apptest::WriteBmp(shot, "main_form.bmp"));
+    EXPECT_TRUE(testsupport::WriteBmp(shot, "main_form.bmp"));
 
     // The form's own background, below the last row of controls, is the button face.
     RECT client{};
@@ -77,6 +77,22 @@ TEST(MainFormScreenshot, SavedWithItsBackgroundAndFieldsDrawn) {
     EXPECT_TRUE(ShowsSomethingOn(shot, main, input, window)) << "no text in inputCom";
     EXPECT_FALSE(ShowsSomethingOn(shot, main, apptest::FindControl(main, id::Edit1), window))
         << "the empty field Edit1 shows something";
+
+    // Both group captions stand centred over their boxes: their text, in the rows above the
+    // frame's middle, is centred on the box's width.
+    for (int group : {id::GRUPSETARI, id::GroupCoordonate}) {
+        HWND box = apptest::FindControl(main, group);
+        const testsupport::Capture caption = testsupport::PrintClient(box, RGB(255, 0, 255));
+        RECT client{};
+        GetClientRect(box, &client);
+        testsupport::Capture top = caption;
+        top.height = 14;  // the caption's rows (8-point text)
+        const RECT text = top.Extent(GetSysColor(COLOR_BTNTEXT));
+        ASSERT_GT(text.right, 0) << "no caption in group " << group;
+        EXPECT_NEAR((text.left + text.right) / 2, client.right / 2, 2)
+            << "group " << group << ": caption from " << text.left << " to " << text.right << " in a box "
+            << client.right << " wide";
+    }
     DestroyWindow(main);
 }
 

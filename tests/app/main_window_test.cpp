@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "app/main_commands.h"
+#include "forms/resource_ids.h"
 #include "main_form_session.h"
+#include "tests/support/real_input.h"
 #include "tests/web/web_test_harness.h"
 
 namespace {
@@ -335,6 +337,56 @@ TEST_F(BuiltMainWindowTest, CloseOfAWindowThatIsNoFormIsLeftToTheRuntime) {
     EXPECT_EQ(app::MainWindowProc(main_, WM_CLOSE, 0, 0), 0);
     EXPECT_TRUE(IsWindow(main_));
     EXPECT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
+}
+
+// The operator's keyboard on the main window, as real key events: Tab and Shift+Tab go round
+// its tab stops (the disabled "!" and "Testeaza port" and the labels passed over), Enter on ">"
+// connects, and the focus is where it was once the About box has closed.
+TEST_F(BuiltMainWindowTest, TheKeyboardGoesRoundTheWindowConnectsAndKeepsTheFocusOverTheAboutBox) {
+    ASSERT_TRUE(testsupport::BringToFront(main_));
+    const std::vector<int> cycle = {id::inputLinie, id::btnSetCom, id::Edit4, id::inputCom,
+                                    id::Edit3,      id::Edit2,     id::Edit1};
+    struct Round {
+        const char* name;
+        std::initializer_list<WORD> held;
+        std::vector<int> expected;
+    };
+    const Round rounds[] = {
+        {"Tab", {}, {cycle.begin() + 1, cycle.end()}},
+        {"Shift+Tab", {VK_SHIFT}, {cycle.rbegin(), cycle.rend() - 1}},
+    };
+    for (const Round& round : rounds) {
+        SetFocus(Control(id::inputLinie));
+        std::vector<int> seen;
+        std::string text;
+        for (std::size_t i = 0; i < cycle.size(); ++i) {
+            testsupport::PressKey(VK_TAB, round.held);
+            seen.push_back(GetDlgCtrlID(GetFocus()));
+            text += std::to_string(seen.back()) + " ";
+        }
+        std::vector<int> expected = round.expected;
+        expected.push_back(id::inputLinie);  // and round to where it began
+        EXPECT_EQ(seen, expected) << round.name << ": " << text;
+    }
+
+    SetFocus(Control(id::inputLinie));
+    testsupport::PressKey(VK_TAB);
+    ASSERT_EQ(GetDlgCtrlID(GetFocus()), id::btnSetCom);
+    testsupport::PressKey(VK_RETURN);
+    EXPECT_EQ(boxes_.Captions(), std::vector<std::string>{"SUCCES!"});
+    EXPECT_EQ(ButtonStates(), kConnected);
+    const std::vector<WPARAM> connect = CommandsFrom(id::btnSetCom);
+    EXPECT_EQ(std::count(connect.begin(), connect.end(), MAKEWPARAM(id::btnSetCom, BN_CLICKED)), 1)
+        << "one click from Enter";
+
+    HWND focused = GetFocus();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_TRUE(IsChild(main_, focused)) << "the focus left the disabled \">\" for a control of the window";
+    PostMessageA(main_, WM_COMMAND, MAKEWPARAM(MT_COMMAND_ABOUT, 0), 0);
+    testsupport::SettleMessages();
+    ASSERT_EQ(boxes_.Captions().size(), 2u);
+    EXPECT_EQ(boxes_.Captions()[1], app::kAboutCaption);
+    EXPECT_EQ(GetFocus(), focused) << "focus on " << GetDlgCtrlID(GetFocus()) << ", was on " << GetDlgCtrlID(focused);
 }
 
 TEST_F(MainWindowTest, AModallyShownMainFormClosesWithItsPortAndResultTwo) {

@@ -5,7 +5,7 @@ load /, set X and Y, press Move; the step bytes reach the simulator, the page af
 shows its target, the live view's path ends there; arrow keys jog by the chosen step size.
 Screenshots of the pages go to OUT_DIR.
 
-    browser_test.py OUT_DIR [VIEW_PORT]
+    browser_test.py OUT_DIR [VIEW_PORT [PROGRAM_PORT]]
 """
 import json
 import os
@@ -26,7 +26,8 @@ from selenium.webdriver.support.ui import Select, WebDriverWait
 
 OUT_DIR = sys.argv[1]
 VIEW_PORT = int(sys.argv[2]) if len(sys.argv) > 2 else 8070
-PROGRAM = "http://127.0.0.1/"
+PROGRAM_PORT = int(sys.argv[3]) if len(sys.argv) > 3 else 80
+PROGRAM = "http://127.0.0.1/" if PROGRAM_PORT == 80 else "http://127.0.0.1:%d/" % PROGRAM_PORT
 VIEW = "http://127.0.0.1:%d/" % VIEW_PORT
 WAIT_S = 90  # a line of a few dozen steps, each box closed by the helper, with room to spare
 

@@ -17,6 +17,8 @@ clone="$state/clone"
 run="$clone/build/run"
 log="$state/run.log"
 view_port=8070
+# Off port 80, which the Windows tests that run meanwhile listen on.
+program_port=8088
 
 fail() {
     echo "FAIL: $*"
@@ -48,7 +50,7 @@ up)
         echo "the clone's prefix is a copy of $seed without Wine's fonts, reply files and COM ports"
     fi
     # A newcomer's shell: no display, no Wine or project variables.
-    prebuilt=(MT_PROGRAM="$program" MT_DRIVER="$driver")
+    prebuilt=(MT_PROGRAM="$program" MT_DRIVER="$driver" MT_PORT="$program_port")
     [ -x "$simulator" ] && prebuilt+=(MT_SIMULATOR="$simulator")
     (cd "$clone" && exec env -u DISPLAY -u WINEPREFIX -u WINEARCH -u WINEDEBUG -u WINEDLLOVERRIDES \
         -u MT_BUILD_ROOT -u MT_WINEPREFIX "${prebuilt[@]}" setsid ./scripts/run.sh) </dev/null >"$log" 2>&1 &
@@ -61,7 +63,7 @@ up)
     grep -q '^  Control page: ' "$log" || fail "run.sh printed no addresses within 300 s"
     cp "$run/pids" "$state/pids"
     sed 's/^/   run.sh: /' "$log"
-    grep -q '^  Control page: http://127.0.0.1/$' "$log" || fail "no control page address"
+    grep -q "^  Control page: http://127.0.0.1:$program_port/\$" "$log" || fail "no control page address"
     grep -q "^  Live view:    http://127.0.0.1:$view_port/ " "$log" || fail "no live view address"
     grep -q 'virtual display' "$log" && grep -q 'runs with --no-step-boxes' "$log" \
         || fail "on a virtual display run.sh must say that it passes --no-step-boxes"
@@ -78,7 +80,7 @@ line)
     before=$(curl -s --max-time 10 "http://127.0.0.1:$view_port/state") || fail "no simulator state"
     x0=$(json_number "$before" x) y0=$(json_number "$before" y) steps0=$(json_number "$before" steps)
     echo "simulator before: $before"
-    curl -s --max-time 120 -D "$state/line.head" -o "$state/line.body" 'http://127.0.0.1/s?e=1&p=0&X6&Y4' \
+    curl -s --max-time 120 -D "$state/line.head" -o "$state/line.body" "http://127.0.0.1:$program_port/s?e=1&p=0&X6&Y4" \
         || fail "curl of the movement request"
     reply=$(cat "$state/line.head" "$state/line.body" | head -c 64 | tr -d '\r' | head -1)
     echo "reply: $reply, $(wc -c <"$state/line.body") bytes of page"
@@ -118,7 +120,7 @@ down)
     done
     echo "started by run.sh: $(tr '\n' ' ' <"$state/pids"); still running:${left:- none}"
     [ -z "$left" ] || fail "left running:$left"
-    for port in 80 $view_port; do
+    for port in $program_port $view_port; do
         if timeout 5 bash -c "exec 3<>/dev/tcp/127.0.0.1/$port" 2>/dev/null; then fail "port $port still answers"; fi
     done
     grep -q '^Stopping\.$' "$log" || fail "run.sh did not stop in its own way"
@@ -126,7 +128,7 @@ down)
     boxes=$(tr -d '\r' <"$run/dismissed.log")
     echo "the box helper: $(grep -c '^box nDebug|' <<<"$boxes") step boxes closed; its last line: $(tail -n 1 <<<"$boxes")"
     grep -q '^dismissed [0-9]*$' <<<"$boxes" || fail "the box helper did not stop through its stop file"
-    echo "PASS: run.sh stopped; all it started has ended; ports 80 and $view_port are closed"
+    echo "PASS: run.sh stopped; all it started has ended; ports $program_port and $view_port are closed"
     ;;
 *)
     echo "usage: $0 up|line|down SOURCE STATE [PROGRAM DRIVER SIMULATOR]"

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <cwchar>
+#include <string>
 
 #include "builder_test_support.h"
 #include "runtime/build/form_builder.h"
@@ -31,8 +32,15 @@ protected:
     }
 
     HWND Build(FormTemplate& form) {
-        form_ = reinterpret_cast<HWND>(runtime::BuildForm(form.Finish(), nullptr, 0, 0));
-        return IsWindow(form_) ? form_ : nullptr;
+        const LONG_PTR built = runtime::BuildForm(form.Finish(), nullptr, 0, 0);
+        form_ = reinterpret_cast<HWND>(built);
+        if (IsWindow(form_)) return form_;
+        // What the form's procedure heard tells where the build stopped.
+        std::string heard;
+        for (const runtimetest::Seen& seen : runtimetest::app.seen) heard += std::to_string(seen.id) + " ";
+        ADD_FAILURE() << "the form was not built: BuildForm gave " << built << ", last error " << GetLastError()
+                      << ", its procedure heard " << heard;
+        return nullptr;
     }
 
     // The control with identifier 1000 + index anywhere in the form (depth first).

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
@@ -23,6 +24,7 @@
 #include "runtime/property/property_texts.h"
 #include "runtime/property/property_values.h"
 #include "runtime/template/template_values.h"
+#include "tests/support/message_sequence.h"
 #include "tests/support/window_messages.h"
 
 namespace {
@@ -446,15 +448,20 @@ TEST_F(BUILDER_SUITE(PropertySet), TextLimitAndPasswordCharacter) {
 TEST_F(BUILDER_SUITE(PropertySet), EnablingAGroupBoxReachesItsControls) {
     HWND group = Control(kGroup);
     HWND inner = Control(kGroupEdit);
-    runtimetest::app.seen.clear();
+    // The form acts on the notice itself; its application procedure is not asked.
+    testsupport::MessageSequence sequence;
+    sequence.Name(form_, "form");
     ASSERT_EQ(runtime::SetEnabled(group, 0), 1);
     EXPECT_FALSE(IsWindowEnabled(group));
     EXPECT_FALSE(IsWindowEnabled(inner)) << "the group box passes the flag on";
     EXPECT_EQ(runtime::GetEnabled(inner), 0);
     EXPECT_NE(RecordOf(group)->Style & WS_DISABLED, 0u) << "the style is read back";
     std::vector<HWND> told;
-    for (const runtimetest::Seen& seen : runtimetest::app.All(runtime::FRM_FOCUSNEXT)) {
-        told.push_back(reinterpret_cast<HWND>(seen.lParam));
+    // Each control once, in the order first told (WM_ENABLE of each repeats the notice).
+    for (const testsupport::SeenMessage& seen : sequence.recorded()) {
+        const auto control = reinterpret_cast<HWND>(seen.lParam);
+        if (seen.message != runtime::FRM_FOCUSNEXT || std::find(told.begin(), told.end(), control) != told.end()) continue;
+        told.push_back(control);
     }
     EXPECT_EQ(told, (std::vector<HWND>{group, inner})) << "the form is told of each disabled control";
     ASSERT_EQ(runtime::SetEnabled(group, -1), 1);
@@ -464,19 +471,27 @@ TEST_F(BUILDER_SUITE(PropertySet), EnablingAGroupBoxReachesItsControls) {
 
 TEST_F(BUILDER_SUITE(PropertySet), TheDefaultButtonIsToldToTheForm) {
     HWND button = Control(kButton);
-    runtimetest::app.seen.clear();
+    // The form acts on DM_SETDEFID itself; its application procedure is not asked.
+    testsupport::MessageSequence sequence;
+    sequence.Name(form_, "form");
+    auto told = [&] {
+        std::vector<WPARAM> ids;
+        for (const testsupport::SeenMessage& seen : sequence.recorded()) {
+            if (seen.message == DM_SETDEFID) ids.push_back(seen.wParam);
+        }
+        return ids;
+    };
     ASSERT_EQ(runtime::SetDefault(button, 1), 1);
-    std::vector<runtimetest::Seen> told = runtimetest::app.All(DM_SETDEFID);
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_EQ(told[0].wParam, static_cast<WPARAM>(1000 + kButton));
-    runtimetest::app.seen.clear();
+    EXPECT_EQ(told(), std::vector<WPARAM>{static_cast<WPARAM>(1000 + kButton)});
+    EXPECT_EQ(RecordOf(form_)->DefaultButton, runtime::ToSlot(button)) << "the form took it as its default";
+    sequence.Clear();
+    RecordOf(form_)->DefaultButton = 0;
     ASSERT_EQ(runtime::SetDefault(button, 0), 1);
-    EXPECT_EQ(runtimetest::app.Count(DM_SETDEFID), 0) << "a button that is not the default one changes nothing";
+    EXPECT_TRUE(told().empty()) << "a button that is not the default one changes nothing";
     RecordOf(form_)->DefaultButton = runtime::ToSlot(button);
     ASSERT_EQ(runtime::SetDefault(button, 0), 1);
-    told = runtimetest::app.All(DM_SETDEFID);
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_EQ(told[0].wParam, 0u) << "the form loses its default button";
+    EXPECT_EQ(told(), std::vector<WPARAM>{0u}) << "the form loses its default button";
+    EXPECT_EQ(RecordOf(form_)->DefaultButton, 0u);
 }
 
 TEST_F(BUILDER_SUITE(PropertySet), IconsReachTheWindow) {

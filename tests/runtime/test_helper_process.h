@@ -10,8 +10,10 @@
 
 namespace helpertest {
 
-constexpr DWORD kStartTimeoutMs = 10000;
-constexpr DWORD kEndTimeoutMs = 5000;
+// Generous: a Wine process start takes many seconds under emulation on a loaded machine; a
+// helper that works ends long before these.
+constexpr DWORD kStartTimeoutMs = 60000;
+constexpr DWORD kEndTimeoutMs = 60000;
 
 // The helper's full file name: beside this program.
 inline std::string HelperPath() {

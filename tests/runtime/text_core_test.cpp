@@ -3,6 +3,7 @@
 #include "runtime/text/number_format.h"
 #include "runtime/text/text_core.h"
 #include "text_cases.h"
+#include "unit_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -13,31 +14,13 @@ namespace {
 
 namespace text = runtime::text;
 
-// An ASCII text in units of Ch.
-template <class Ch>
-std::basic_string<Ch> T(const char* ascii) {
-    std::basic_string<Ch> out;
-    for (; *ascii != 0; ++ascii) out.push_back(static_cast<Ch>(static_cast<unsigned char>(*ascii)));
-    return out;
-}
-
-// Units of Ch read back as ASCII, for failure messages and comparisons.
-template <class Ch>
-std::string Ascii(const Ch* units) {
-    std::string out;
-    for (; *units != 0; ++units) out.push_back(static_cast<char>(*units));
-    return out;
-}
+using unittexts::Ascii;
+using unittexts::T;
 
 template <class Ch>
 class TextCore : public ::testing::Test {};
 
-#ifdef _WIN32
-using UnitTypes = ::testing::Types<char, char16_t, wchar_t>;
-#else
-using UnitTypes = ::testing::Types<char, char16_t>;
-#endif
-TYPED_TEST_SUITE(TextCore, UnitTypes);
+TYPED_TEST_SUITE(TextCore, unittexts::UnitTypes);
 
 TYPED_TEST(TextCore, FindCharAndFindLastChar) {
     using Ch = TypeParam;

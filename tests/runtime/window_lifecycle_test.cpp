@@ -10,7 +10,7 @@
 
 #include "builder_test_support.h"
 #include "runtime/paint/shared_pens.h"
-#include "runtime/paint/theme_library.h"
+#include "runtime/paint/theme_support.h"
 #include "runtime/process/message_pump.h"
 #include "runtime/property/property_setters.h"
 #include "runtime/property/property_windows.h"

@@ -71,13 +71,17 @@ void LineReader::Run(LineState& state, const LineReading& reading, const std::at
             state.SetStatus(LineStatus::Ended);
             return;
         }
+        int64_t arrivedUs = NowUs();
         if (reading.baud > 0) {
             // The line is busy for the byte's ten bits. Deadlines are absolute: a late wake-up
-            // does not slow the bytes that follow.
+            // does not slow the bytes that follow, and the byte is logged at the time its last
+            // bit came, not at the time this thread woke up.
             lineFree = (waiting ? lineFree : std::max(lineFree, Clock::now())) + byteTime;
             std::this_thread::sleep_until(lineFree);
+            const auto late = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - lineFree);
+            arrivedUs = NowUs() - std::max<int64_t>(0, late.count());
         }
-        count = state.Feed(std::string_view(buffer, static_cast<std::size_t>(got)), NowUs());
+        count = state.Feed(std::string_view(buffer, static_cast<std::size_t>(got)), arrivedUs);
     }
     if (closeDue()) {
         // Our end of the line goes away, as a driver that is switched off mid-line.
