@@ -35,9 +35,9 @@ void ApplyProgramOptions(const ProgramOptions& options) {
     web::SetListenAddress(options.port, options.bindAddress);
     // Within 1 to 4096 (the switch's range).
     web::SetListenBacklog(static_cast<int>(options.backlog));
-    motionSettings.stepBoxes = options.stepBoxes;
-    motionSettings.baud = options.baud;
-    motionSettings.limits = motion::LineLimits{options.limited, options.xMax, options.yMax};
+    motion::motionSettings.stepBoxes = options.stepBoxes;
+    motion::motionSettings.baud = options.baud;
+    motion::motionSettings.limits = motion::LineLimits{options.limited, options.xMax, options.yMax};
 }
 
 // A command line that is not understood is not guessed at: the operator is told, without an

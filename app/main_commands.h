@@ -10,8 +10,8 @@ namespace app {
 enum class MainCommand {
     None,        // nothing: another control, another notification, "Testeaza port"
     About,       // the About box
-    Connect,     // ConnectPort: open the device named in inputCom
-    Disconnect,  // DisconnectPort: close the port
+    Connect,     // motion::ConnectPort: open the device named in inputCom
+    Disconnect,  // motion::DisconnectPort: close the port
 };
 
 // Notification codes (the high word of a WM_COMMAND's wParam) that carry an action.

@@ -34,7 +34,7 @@ LRESULT OnListenerFailed(HWND window, WPARAM wParam, LPARAM lParam) {
 
 // A line stepping inside a debug box must not go on writing once the window is gone.
 LRESULT OnDestroy() {
-    RequestLineStop();
+    motion::RequestLineStop();
     return kGoOn;
 }
 
@@ -46,8 +46,8 @@ LRESULT OnCreate(HWND window) {
 LRESULT OnCommand(HWND window, WORD id, WORD code) {
     switch (CommandAction(id, code)) {
     case MainCommand::About: ShowAboutBox(window); break;
-    case MainCommand::Connect: ConnectPort(window); break;
-    case MainCommand::Disconnect: DisconnectPort(window); break;
+    case MainCommand::Connect: motion::ConnectPort(window); break;
+    case MainCommand::Disconnect: motion::DisconnectPort(window); break;
     case MainCommand::None: break;
     }
     return kGoOn;
@@ -63,7 +63,7 @@ LRESULT OnSocket(HWND window, WPARAM socket, LPARAM event) {
 // modally; the port goes with it.
 LRESULT OnClose(HWND window) {
     if (!NamesModalOwner(runtime::GetModalOwner(window))) return kGoOn;
-    ClosePort();
+    motion::ClosePort();
     runtime::CloseModal(window, kClosedModalResult);
     return kCloseHandled;
 }

@@ -1,17 +1,27 @@
 #include "app/motion/line_plan.h"
 
+#include "runtime/base/report_if.h"
+
 namespace motion {
 
 namespace {
 
 uint32_t DirectionCode(bool xPositive, bool yPositive, bool xMajor) {
-    for (std::size_t i = 0; i < kDirections.size(); ++i) {
+    uint32_t code = 0;
+    for (std::size_t i = 0; i < kDirections.size() && code == 0; ++i) {
         const DirectionInfo& d = kDirections[i];
         if (d.xPositive == xPositive && d.yPositive == yPositive && d.xMajor == xMajor) {
-            return static_cast<uint32_t>(i + 1);
+            code = static_cast<uint32_t>(i + 1);
         }
     }
-    return 0;  // not reached: the table holds every combination
+    // The table holds every combination. Were one missing, code 0 leaves the plan out of
+    // reach, so that nothing is stepped.
+    ReportIf(code == 0);
+    return code;
+}
+
+bool HasDirection(const LinePlan& plan) {
+    return plan.direction >= 1 && plan.direction <= kDirections.size();
 }
 
 }  // namespace
@@ -38,20 +48,18 @@ LinePlan ComputeLinePlan(const MotionRegisters& r) {
 }
 
 bool IsWithinReach(const LinePlan& plan) {
-    return plan.deltaX <= kMaxDisplacement && plan.deltaY <= kMaxDisplacement &&
-           plan.direction >= 1 && plan.direction <= kDirections.size();
+    return plan.deltaX <= kMaxDisplacement && plan.deltaY <= kMaxDisplacement && HasDirection(plan);
 }
 
 const DirectionInfo& DirectionOf(const LinePlan& plan) {
-    const uint32_t code = (plan.direction >= 1 && plan.direction <= kDirections.size())
-                              ? plan.direction
-                              : static_cast<uint32_t>(kDirections.size());
-    return kDirections[code - 1];
+    // Only a plan that ComputeLinePlan did not make has another code.
+    if (ReportIf(!HasDirection(plan))) return kDirections.back();
+    return kDirections[plan.direction - 1];
 }
 
 StepSequence::StepSequence(const LinePlan& plan)
-    : major_(DirectionOf(plan).majorStep),
-      minor_(DirectionOf(plan).minorStep),
+    : major_(StepOutput::XPlus),
+      minor_(StepOutput::XPlus),
       majorPerMinor_(plan.majorPerMinor),
       cyclesLeft_(plan.minorSteps),
       majorLeft_(0),
@@ -59,6 +67,14 @@ StepSequence::StepSequence(const LinePlan& plan)
       extraStride_(2ull * plan.remainder),
       extraLimit_(2ull * plan.minorSteps),
       extraError_(plan.minorSteps) {
+    // Without a direction no output is known to be right, and a wrong step spoils the work:
+    // such a plan has no steps at all.
+    if (ReportIf(!HasDirection(plan))) {
+        cyclesLeft_ = 0;
+        return;
+    }
+    major_ = kDirections[plan.direction - 1].majorStep;
+    minor_ = kDirections[plan.direction - 1].minorStep;
     // A one-axis line has no cycles: only its major steps.
     if (plan.minorSteps == 0) majorLeft_ = plan.majorPerMinor;
 }

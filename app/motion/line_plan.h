@@ -72,6 +72,8 @@ LinePlan ComputeLinePlan(const MotionRegisters& registers);
 // Whether a plan may be stepped: both displacements below 2^31 and a valid direction.
 bool IsWithinReach(const LinePlan& plan);
 
+// The direction of a plan. A code outside 1..8 cannot come from ComputeLinePlan: it is
+// reported (ReportIf) and reads as the last direction.
 const DirectionInfo& DirectionOf(const LinePlan& plan);
 
 // The steps a line has made on each output, so that a line stopped part way leaves the axis
@@ -95,7 +97,8 @@ private:
 // The steps of a plan, one at a time: `minorSteps` cycles of `majorPerMinor` major steps,
 // one more major step in `remainder` of them, and one minor step. The extra steps are spread
 // evenly (rounded Bresenham), so the position never strays a whole step from the ideal line.
-// Works on its own copy of the plan; needs no memory however long the line is.
+// Works on its own copy of the plan; needs no memory however long the line is. A plan whose
+// direction code is outside 1..8 is reported (ReportIf) and gives no step.
 class StepSequence {
 public:
     explicit StepSequence(const LinePlan& plan);

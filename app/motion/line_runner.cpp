@@ -1,6 +1,8 @@
 // Planning and stepping a line through the four step outputs.
 #include "app/motion/motion.h"
 
+namespace motion {
+
 motion::LinePlan linePlan{};
 
 namespace {
@@ -60,3 +62,5 @@ bool RunLineSteps() {
     lineStopRequested = false;
     return true;
 }
+
+}  // namespace motion

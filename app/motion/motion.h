@@ -8,24 +8,27 @@
 
 #include "app/motion/line_plan.h"
 #include "app/motion/motion_state.h"
+#include "forms/main_form.h"
 
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
 
+namespace motion {
+
 // ---- Process-wide state (one place per concern; all start at 0 / not open) ----
 
 // prevX, curX, prevY, curY, prevZ, curZ, executeFlag, stepDelay.
-extern motion::MotionRegisters motionRegisters;
+extern MotionRegisters motionRegisters;
 // The plan of the last line planned (a running line steps from its own copy).
-extern motion::LinePlan linePlan;
+extern LinePlan linePlan;
 // The open serial port, or INVALID_HANDLE_VALUE when not open.
 extern HANDLE portHandle;
 // The device name read from field 1005: at most 5 characters and a NUL.
 extern char portName[6];
 // Step boxes, line settings and limits, as the program's switches set them.
-extern motion::MotionSettings motionSettings;
+extern MotionSettings motionSettings;
 
 // ---- Motion command interpreter ----
 
@@ -89,3 +92,5 @@ void ClosePort();
 void DebugOut(uint32_t number);
 // Writes `number` as unsigned decimal ("%lu"); `buffer` holds at least 11 bytes.
 void FormatUnsigned(uint32_t number, char* buffer);
+
+}  // namespace motion

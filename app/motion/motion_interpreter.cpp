@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string_view>
 
+namespace motion {
+
 motion::MotionRegisters motionRegisters{};
 
 namespace {
@@ -15,7 +17,7 @@ class WindowScanEffects final : public motion::ScanEffects {
 public:
     explicit WindowScanEffects(HWND window) : window_(window) {}
 
-    void ShowValue(motion::ControlId field, uint32_t value) override {
+    void ShowValue(int32_t field, uint32_t value) override {
         SetDlgItemInt(window_, field, value, FALSE);
     }
     void Pause(uint32_t milliseconds) override { Sleep(milliseconds); }
@@ -25,8 +27,8 @@ private:
 };
 
 void ShowAxes(motion::ScanEffects& effects) {
-    effects.ShowValue(motion::kEdit1, motionRegisters.curX);
-    effects.ShowValue(motion::kEdit2, motionRegisters.curY);
+    effects.ShowValue(forms::control_id::Edit1, motionRegisters.curX);
+    effects.ShowValue(forms::control_id::Edit2, motionRegisters.curY);
 }
 
 // A refused line moved nothing: X and Y go back to where the machine is, so that the next
@@ -43,7 +45,7 @@ void RefuseLine(const motion::MotionRegisters& before, motion::ScanEffects& effe
 
 bool InterpretMotionRequest(HWND window, const char* request, std::size_t length) {
     if (request == nullptr) length = 0;
-    const std::string_view received(request, std::min(length, motion::kRequestBufferSize));
+    const std::string_view received(request, std::min(length, app::kRequestBufferSize));
     WindowScanEffects effects(window);
     const motion::MotionRegisters before = motionRegisters;
     const motion::ScanResult result = motion::ScanRequestLine(received, motionRegisters, effects);
@@ -61,3 +63,5 @@ bool InterpretMotionRequest(HWND window, const char* request, std::size_t length
     if (motionRegisters.curX != target.curX || motionRegisters.curY != target.curY) ShowAxes(effects);
     return true;
 }
+
+}  // namespace motion

@@ -38,14 +38,14 @@ void ShiftAxis(uint32_t& previous, uint32_t& current, uint32_t value) {
 
 void OnExecuteToken(uint32_t value, MotionRegisters& registers, ScanEffects& effects) {
     registers.executeFlag = value;
-    effects.ShowValue(kInputLinie, registers.executeFlag);
+    effects.ShowValue(forms::control_id::inputLinie, registers.executeFlag);
 }
 
 void OnDelayToken(uint32_t value, MotionRegisters& registers, ScanEffects& effects) {
     const bool accepted = IsAcceptableDelay(value);
     if (accepted) registers.stepDelay = value;
     // The field shows the delay in force, which a refused value leaves unchanged.
-    effects.ShowValue(kEdit4, registers.stepDelay);
+    effects.ShowValue(forms::control_id::Edit4, registers.stepDelay);
     if (accepted) effects.Pause(registers.stepDelay);
 }
 
@@ -66,13 +66,13 @@ ScanResult ScanRequestLine(std::string_view request, MotionRegisters& registers,
             OnDelayToken(ValueAt(request, pos + 2), registers, effects);
         } else if (request[pos] == 'X') {
             ShiftAxis(registers.prevX, registers.curX, ValueAt(request, pos + 1));
-            effects.ShowValue(kEdit1, registers.curX);
+            effects.ShowValue(forms::control_id::Edit1, registers.curX);
         } else if (request[pos] == 'Y') {
             ShiftAxis(registers.prevY, registers.curY, ValueAt(request, pos + 1));
-            effects.ShowValue(kEdit2, registers.curY);
+            effects.ShowValue(forms::control_id::Edit2, registers.curY);
         } else if (request[pos] == 'Z') {
             ShiftAxis(registers.prevZ, registers.curZ, ValueAt(request, pos + 1));
-            effects.ShowValue(kEdit3, registers.curZ);
+            effects.ShowValue(forms::control_id::Edit3, registers.curZ);
         } else if (request[pos] == kLineEnd) {
             return ScanResult{true, registers.executeFlag != 0};
         }

@@ -2,15 +2,14 @@
 // Reading movement tokens out of a request line. Platform-free.
 
 #include "app/motion/motion_state.h"
+#include "app/request_buffer.h"
+#include "forms/main_form.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace motion {
-
-// The largest request the scan looks at: the size of the receive buffer.
-inline constexpr std::size_t kRequestBufferSize = 1024;
 
 // Reads a number: one optional leading '-', then every byte from '0' (0x30) upward counts as
 // a digit worth its code minus 0x30 (':' is 10, '=' 13, 'Y' 41). The number ends at the first
@@ -21,7 +20,8 @@ int32_t ParseDecimal(std::string_view text);
 // and sleeps; tests record the calls.
 class ScanEffects {
 public:
-    virtual void ShowValue(ControlId field, uint32_t value) = 0;
+    // `field` is one of the main form's edit controls (forms::control_id).
+    virtual void ShowValue(int32_t field, uint32_t value) = 0;
     virtual void Pause(uint32_t milliseconds) = 0;
 
 protected:

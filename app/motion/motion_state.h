@@ -1,6 +1,6 @@
 #pragma once
-// The process-wide state of motion control, as plain records, and the main window controls
-// that motion control reads and writes. Platform-free.
+// The process-wide state of motion control, as plain records. Platform-free. The controls it
+// reads and writes are the main form's (forms::control_id).
 
 #include <cstdint>
 
@@ -39,19 +39,6 @@ struct MotionSettings {
     bool stepBoxes = true;  // an "nDebug" box before every step
     uint32_t baud = 0;      // on connect: this speed and 8N1; 0 leaves the line settings alone
     LineLimits limits;
-};
-
-// Controls of the main window, by identifier (1000 + template index).
-enum ControlId : int {
-    kInputLinie = 1000,  // shows executeFlag
-    kBtnStopCom = 1001,  // disconnect ("!")
-    kBtnSetCom = 1002,   // connect (">")
-    kBtnTest = 1003,     // "Testeaza port", no action of its own
-    kEdit4 = 1004,       // shows stepDelay
-    kInputCom = 1005,    // serial device name, at most 5 characters
-    kEdit3 = 1006,       // shows curZ
-    kEdit2 = 1007,       // shows curY
-    kEdit1 = 1008,       // shows curX
 };
 
 }  // namespace motion

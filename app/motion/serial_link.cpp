@@ -3,6 +3,8 @@
 
 #include "runtime/process/message_pump.h"
 
+namespace motion {
+
 HANDLE portHandle = INVALID_HANDLE_VALUE;
 char portName[6];
 motion::MotionSettings motionSettings{};
@@ -27,7 +29,7 @@ constexpr const char* kConnectedText = "SUCCES!";
 constexpr const char* kConnectFailedText = "Nu s-a putut conecta la port";
 constexpr const char* kConnectFailedCaption = "Nasol :(";
 
-void EnableControl(HWND window, motion::ControlId id, bool enabled) {
+void EnableControl(HWND window, int32_t id, bool enabled) {
     EnableWindow(GetDlgItem(window, id), enabled ? TRUE : FALSE);
 }
 
@@ -151,14 +153,14 @@ void ClosePort() {
 }
 
 void SetPortButtons(HWND window, bool connected) {
-    EnableControl(window, motion::kBtnSetCom, !connected);
-    EnableControl(window, motion::kBtnTest, connected);
-    EnableControl(window, motion::kBtnStopCom, connected);
+    EnableControl(window, forms::control_id::btnSetCom, !connected);
+    EnableControl(window, forms::control_id::btnTest, connected);
+    EnableControl(window, forms::control_id::btnStopCom, connected);
 }
 
 void ConnectPort(HWND window) {
     portName[0] = '\0';
-    GetDlgItemTextA(window, motion::kInputCom, portName, sizeof portName);
+    GetDlgItemTextA(window, forms::control_id::inputCom, portName, sizeof portName);
     ClosePort();
     // Exclusive, synchronous; the line settings the device already has are kept.
     const HANDLE opened = CreateFileA(portName, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -185,3 +187,5 @@ void DisconnectPort(HWND window) {
     ClosePort();
     SetPortButtons(window, false);
 }
+
+}  // namespace motion

@@ -31,7 +31,7 @@ void CallOutputHook(std::uint32_t value) {
 
 void RunMovement(HWND window, const Connection& connection) {
     const RequestBytes& request = connection.request;
-    if (InterpretMotionRequest(window, request.bytes.data(), request.length)) {
+    if (motion::InterpretMotionRequest(window, request.bytes.data(), request.length)) {
         SelectReplyFile(ReplyFile::S);
     }
 }

@@ -43,12 +43,6 @@ const char* ReplyFilePath(ReplyFile file) {
     return "C:\\s";
 }
 
-std::size_t ByteLength(const char* text) {
-    std::size_t length = 0;
-    while (text[length] != '\0') ++length;
-    return length;
-}
-
 void RequestBytes::Took(std::size_t count) {
     length += std::min(count, bytes.size() - length);
 }

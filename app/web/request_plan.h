@@ -4,6 +4,8 @@
 // A request is classified by single bytes of its request line: position 5 (the first byte of
 // the path after "GET /"), position 6 and position 9. The method is not examined.
 
+#include "app/request_buffer.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -12,15 +14,21 @@
 
 namespace web {
 
-// A request uses at most this many bytes; anything a peer sends beyond them is not read.
-inline constexpr std::size_t kRequestBufferSize = 1024;
-
 // Base I/O address of a PC's first parallel port, the port the output hook drives.
 inline constexpr std::uint32_t kParallelPortAddress = 888;
 
-// The short reply for "/x", sent ahead of the reply file on the same connection.
-inline constexpr std::string_view kFixedReply =
+// Number of bytes before the first NUL of an 8-bit text.
+constexpr std::size_t ByteLength(const char* text) {
+    std::size_t length = 0;
+    while (text[length] != '\0') ++length;
+    return length;
+}
+
+// The short reply for "/x", sent ahead of the reply file on the same connection: the bytes
+// before its NUL.
+inline constexpr char kFixedReplyText[] =
     "HTTP/1.1 200 OK\r\nContent-Length:4\r\nContent-Type:text/html\r\n\r\ngata";
+inline constexpr std::string_view kFixedReply{kFixedReplyText, ByteLength(kFixedReplyText)};
 static_assert(kFixedReply.size() == 65);
 
 // The three reply files. The letter is the file's name in the root of drive C:.
@@ -29,13 +37,10 @@ enum class ReplyFile : char { A = 'a', C = 'c', S = 's' };
 // "C:\a", "C:\c" or "C:\s".
 const char* ReplyFilePath(ReplyFile file);
 
-// Number of bytes before the first NUL of an 8-bit text.
-std::size_t ByteLength(const char* text);
-
 // The bytes one connection has sent so far, up to kRequestBufferSize. Every connection has
 // its own, so a request never reads bytes of another connection or of an earlier request.
 struct RequestBytes {
-    std::array<char, kRequestBufferSize> bytes{};
+    std::array<char, app::kRequestBufferSize> bytes{};
     std::size_t length = 0;
 
     // Room behind the bytes received so far, where the next receive goes.

@@ -92,14 +92,14 @@ TEST(RunApplication, CarriesTheSwitchesOut) {
     apptest::ScriptedLoop loop({
         {"main window up", apptest::MainWindowUp, [&] {
              listening = web::ListenerPort();
-             settings = motionSettings;
+             settings = motion::motionSettings;
              PostMessageA(apptest::MainWindow(), WM_CLOSE, 0, 0);
          }},
     });
     const int32_t exitCode = loop.Run(
         [] { return app::RunApplication("--port 18080 --bind 127.0.0.1 --no-step-boxes --baud 9600 --limits 100,200"); });
     apptest::CleanUpAfterProgram();
-    motionSettings = {};
+    motion::motionSettings = {};
     ASSERT_TRUE(loop.Finished()) << "the main window never came up";
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(listening, 18080);

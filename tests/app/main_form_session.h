@@ -31,7 +31,7 @@ namespace apptest {
 // serial port, the listener and its connections, and the quit message of a destroyed main
 // form, which no later loop may see.
 inline void CleanUpAfterProgram() {
-    ClosePort();
+    motion::ClosePort();
     web::ResetWebFront();
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

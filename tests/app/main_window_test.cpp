@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/main_commands.h"
@@ -52,35 +53,79 @@ protected:
     testsupport::MessageBoxHook boxes_;
 };
 
-TEST_F(MainWindowTest, F1AndTheMenuItemShowTheAboutBoxOwnedByTheMainWindow) {
+// The About box's text, as the operator reads it.
+constexpr char kAboutBoxText[] =
+    "http://www.mini-tarvo.example.org/\r\n\r\n3:51 AM 5/20/2012\r\n\r\n"
+    "Idee: Tarvo Ilves\r\nImplementare: Mihai Dobre";
+
+// Chooses "?" > "Despre / About\tF1" from the keyboard as a user does: Alt alone selects the
+// menu bar (the default procedure turns it into SC_KEYMENU), Down opens "?" on its first item,
+// Enter chooses it. The menu's own loop takes the keys from the queue.
+void ChooseAboutFromTheMenu(HWND main) {
+    constexpr LPARAM kAltContext = 1 << 29;
+    PostMessageA(main, WM_SYSKEYDOWN, VK_MENU, kAltContext | 1);
+    PostMessageA(main, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0000001u));
+    for (const UINT key : {VK_DOWN, VK_RETURN}) {
+        PostMessageA(main, WM_KEYDOWN, key, 1);
+        PostMessageA(main, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    }
+}
+
+// Presses F1 in a window of the program's thread that is not the main window's: the
+// accelerator table still sends the command to the main window.
+HWND otherWindow = nullptr;
+void PressF1InAnotherWindow(HWND) {
+    otherWindow = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    PostMessageA(otherWindow, WM_KEYDOWN, VK_F1, 1);
+    PostMessageA(otherWindow, WM_KEYUP, VK_F1, static_cast<LPARAM>(0xC0000001u));
+}
+
+void PressF1(HWND) { apptest::PostKey(VK_F1); }
+
+// One way of asking for the About box, and the notification its command arrives with.
+struct AboutWay {
+    const char* name;
+    void (*press)(HWND main);
+    uint16_t notification;
+};
+
+// Each way runs the program's loop once, with a runtime of its own.
+class AboutBoxTest : public MainWindowTest, public testing::WithParamInterface<AboutWay> {};
+
+TEST_P(AboutBoxTest, ShowsTheAboutBoxOwnedByTheMainWindow) {
+    const AboutWay& way = GetParam();
     HWND main = nullptr;
     apptest::ScriptedLoop loop({
         {"main window up", MainWindowUp, [&] {
              main = MainWindow();
-             apptest::PostKey(VK_F1);
+             way.press(main);
          }},
-        {"About box from F1", [&] { return boxes_.boxes().size() == 1 && !apptest::BoxOpen(); },
-         [&] { PostMessageA(main, WM_COMMAND, MAKEWPARAM(forms::kAboutCommand, app::notification::Menu), 0); }},
-        {"About box from the menu", [&] { return boxes_.boxes().size() == 2 && !apptest::BoxOpen(); },
+        {"About box shown and closed", [&] { return boxes_.boxes().size() == 1 && !apptest::BoxOpen(); },
          [&] { PostMessageA(main, WM_CLOSE, 0, 0); }},
     });
     const int32_t exitCode = loop.Run(RecordingMainProc);
+    if (otherWindow != nullptr) DestroyWindow(std::exchange(otherWindow, nullptr));
     EXPECT_TRUE(loop.Finished()) << "stalled at: " << loop.Stalled();
     EXPECT_FALSE(loop.TimedOut()) << "the window did not close by itself";
     EXPECT_EQ(exitCode, 0);
 
     const std::vector<WPARAM> about = CommandsFrom(forms::kAboutCommand);
-    ASSERT_EQ(about.size(), 2u) << "command 40000 reached the procedure " << about.size() << " times";
-    EXPECT_EQ(HIWORD(about[0]), app::notification::Accelerator) << "F1 comes through the accelerator table";
-    EXPECT_EQ(HIWORD(about[1]), app::notification::Menu);
-
-    ASSERT_EQ(boxes_.boxes().size(), 2u);
-    for (const testsupport::BoxRecord& box : boxes_.boxes()) {
-        EXPECT_EQ(box.caption, std::string(app::kAboutCaption));
-        EXPECT_EQ(box.text, std::string(app::kAboutText));
-        EXPECT_EQ(box.owner, main) << "the About box is owned by the main window";
-    }
+    ASSERT_EQ(about.size(), 1u) << "command 40000 reached the procedure " << about.size() << " times";
+    EXPECT_EQ(HIWORD(about[0]), way.notification) << "notification of command 40000";
+    ASSERT_EQ(boxes_.boxes().size(), 1u);
+    const testsupport::BoxRecord& box = boxes_.boxes()[0];
+    EXPECT_EQ(box.caption, "Mini-Tarvo Server pt CNC v0.3");
+    EXPECT_EQ(box.text, kAboutBoxText);
+    EXPECT_EQ(box.owner, main) << "the About box is owned by the main window";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    F1AndTheMenuItem, AboutBoxTest,
+    testing::Values(AboutWay{"F1InTheFocusedControl", PressF1, app::notification::Accelerator},
+                    AboutWay{"F1InAnotherWindowOfTheThread", PressF1InAnotherWindow, app::notification::Accelerator},
+                    AboutWay{"TheMenuItemChosenFromTheKeyboard", ChooseAboutFromTheMenu, app::notification::Menu}),
+    [](const testing::TestParamInfo<AboutWay>& info) { return std::string(info.param.name); });
 
 // Closes the main window with `message` once it is up; the loop must end by itself with 0.
 void ExpectCloseEndsTheLoop(UINT message, WPARAM wParam, const testsupport::MessageBoxHook& boxes) {
@@ -145,7 +190,7 @@ protected:
     void TearDown() override {
         if (IsWindow(main_)) DestroyWindow(main_);
         // The port file can only go once no handle holds it.
-        ClosePort();
+        motion::ClosePort();
     }
 
     HWND Control(int control) const { return FindControl(main_, control); }
@@ -178,7 +223,7 @@ TEST_F(BuiltMainWindowTest, FocusChangesAndDoubleClicksOnTheConnectButtonDoNotCo
     std::vector<WORD> codes;
     for (WPARAM wParam : CommandsFrom(id::btnSetCom)) codes.push_back(HIWORD(wParam));
     EXPECT_EQ(codes, (std::vector<WORD>{BN_SETFOCUS, BN_KILLFOCUS, BN_DBLCLK}));
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE) << "the port was opened";
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE) << "the port was opened";
     EXPECT_TRUE(boxes_.boxes().empty()) << "a box was shown: " << boxes_.Texts()[0];
     EXPECT_EQ(ButtonStates(), kDisconnected);
 }
@@ -187,21 +232,21 @@ TEST_F(BuiltMainWindowTest, ConnectTestAndDisconnectButtons) {
     Click(id::btnSetCom);
     ASSERT_EQ(boxes_.Captions(), std::vector<std::string>{"SUCCES!"});
     EXPECT_EQ(boxes_.boxes()[0].owner, main_) << "the connect result is owned by the main window";
-    EXPECT_NE(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ButtonStates(), kConnected);
 
     // "Testeaza port" has no action: no box, the same port, the same buttons, nothing written.
-    const HANDLE open = portHandle;
+    const HANDLE open = motion::portHandle;
     Click(id::btnTest);
     const std::vector<WPARAM> test = CommandsFrom(id::btnTest);
     EXPECT_EQ(std::count(test.begin(), test.end(), MAKEWPARAM(id::btnTest, BN_CLICKED)), 1)
         << "the click reached the procedure";
     EXPECT_EQ(boxes_.boxes().size(), 1u) << "a box was shown: " << boxes_.Texts().back();
-    EXPECT_EQ(portHandle, open);
+    EXPECT_EQ(motion::portHandle, open);
     EXPECT_EQ(ButtonStates(), kConnected);
 
     Click(id::btnStopCom);
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE) << "the port is still open";
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE) << "the port is still open";
     EXPECT_EQ(ButtonStates(), kDisconnected);
     EXPECT_EQ(boxes_.boxes().size(), 1u) << "disconnecting shows no box";
     EXPECT_EQ(port_.Read(), "") << "bytes were written to the port";
@@ -210,16 +255,16 @@ TEST_F(BuiltMainWindowTest, ConnectTestAndDisconnectButtons) {
 // The main window going away inside a step's box ends the line: no further box or byte.
 TEST_F(BuiltMainWindowTest, DestroyingTheWindowDuringALineEndsIt) {
     Click(id::btnSetCom);
-    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
-    motionRegisters = {};
+    ASSERT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
+    motion::motionRegisters = {};
     testsupport::MessageBoxHook steps([&](const testsupport::BoxRecord&, std::size_t index) {
         if (index == 1) DestroyWindow(main_);
     });
     const std::string request = "GET /s?e=1&X5 HTTP/1.1\r\n\r\n";
-    EXPECT_TRUE(InterpretMotionRequest(main_, request.data(), request.size()));
+    EXPECT_TRUE(motion::InterpretMotionRequest(main_, request.data(), request.size()));
     EXPECT_FALSE(IsWindow(main_));
     EXPECT_EQ(steps.Texts(), (std::vector<std::string>{"0", "0"}));
-    ClosePort();
+    motion::ClosePort();
     EXPECT_EQ(port_.Read(), "B");
 }
 
@@ -230,7 +275,7 @@ TEST_F(BuiltMainWindowTest, ConnectingToAMissingDeviceShowsTheFailureBox) {
     EXPECT_EQ(boxes_.boxes()[0].caption, "Nasol :(");
     EXPECT_EQ(boxes_.boxes()[0].text, "Nu s-a putut conecta la port");
     EXPECT_EQ(boxes_.boxes()[0].owner, main_);
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(Enabled(id::btnSetCom)) << "the connect button stays usable";
 }
 
@@ -282,16 +327,16 @@ TEST_F(BuiltMainWindowTest, CloseOfAWindowThatIsNoFormIsLeftToTheRuntime) {
     // GetModalOwner answers -1 for a window that is not a runtime form: that is no owner, so
     // the close goes on and the port stays as it is.
     Click(id::btnSetCom);
-    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
+    ASSERT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
     testsupport::TestWindow foreign{std::vector<testsupport::ControlSpec>{}};
     EXPECT_EQ(runtime::GetModalOwner(foreign.hwnd()), -1);
     EXPECT_EQ(app::MainWindowProc(foreign.hwnd(), WM_CLOSE, 0, 0), 0);
-    EXPECT_NE(portHandle, INVALID_HANDLE_VALUE) << "the port was closed";
+    EXPECT_NE(motion::portHandle, INVALID_HANDLE_VALUE) << "the port was closed";
     // The main form itself is not modal: its close is left to the runtime too.
     EXPECT_EQ(runtime::GetModalOwner(main_), 0);
     EXPECT_EQ(app::MainWindowProc(main_, WM_CLOSE, 0, 0), 0);
     EXPECT_TRUE(IsWindow(main_));
-    EXPECT_NE(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
 }
 
 // The operator's keyboard on the main window, as real key events: Tab and Shift+Tab go round
@@ -357,7 +402,7 @@ TEST_F(MainWindowTest, AModallyShownMainFormClosesWithItsPortAndResultTwo) {
              HWND connect = FindControl(main, id::btnSetCom);
              PostMessageA(main, WM_COMMAND, MAKEWPARAM(id::btnSetCom, BN_CLICKED), reinterpret_cast<LPARAM>(connect));
          }},
-        {"port open", [&] { return portHandle != INVALID_HANDLE_VALUE && !apptest::BoxOpen(); },
+        {"port open", [&] { return motion::portHandle != INVALID_HANDLE_VALUE && !apptest::BoxOpen(); },
          [&] {
              EXPECT_FALSE(IsWindowEnabled(owner.hwnd())) << "the owner is disabled while the form is modal";
              PostMessageA(main, WM_CLOSE, 0, 0);
@@ -370,7 +415,7 @@ TEST_F(MainWindowTest, AModallyShownMainFormClosesWithItsPortAndResultTwo) {
     EXPECT_TRUE(loop.Finished()) << "stalled at: " << loop.Stalled();
     EXPECT_FALSE(loop.TimedOut()) << "the form did not close by itself";
     EXPECT_EQ(result, 2) << "the modal result";
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE) << "the port stays open after the form closed";
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE) << "the port stays open after the form closed";
     EXPECT_FALSE(IsWindow(main));
     EXPECT_TRUE(IsWindowEnabled(owner.hwnd())) << "the owner is enabled again";
     EXPECT_EQ(boxes_.Captions(), std::vector<std::string>{"SUCCES!"});

@@ -1,6 +1,7 @@
 // The line planner and the order of its steps.
 #include "app/motion/line_plan.h"
 #include "tests/motion/motion_test_print.h"
+#include "tests/support/impossible_states.h"
 
 #include <gtest/gtest.h>
 
@@ -144,6 +145,24 @@ std::string CheckLineShape(const LinePlan& plan, const std::vector<StepOutput>& 
 }
 
 // A line stopped after its first `made` steps leaves the machine at the start moved by them.
+// A direction code outside 1..8 cannot come from the planner. Test builds hear of it; in the
+// product nothing is heard, and either way such a plan is out of reach and gives no step.
+TEST(LinePlan, ADirectionOutsideTheTableIsReportedAndStepsNothing) {
+    for (const bool listening : {true, false}) {
+        for (const uint32_t direction : {0u, 9u, 0xFFFFFFFFu}) {
+            SCOPED_TRACE(testing::Message() << (listening ? "test build" : "product") << ", direction " << direction);
+            const testsupport::ImpossibleStates states(listening);
+            const auto& heard = testsupport::ImpossibleStates::Heard();
+            const LinePlan plan{5, 3, direction, 3, 1, 2};
+            EXPECT_FALSE(motion::IsWithinReach(plan));
+            EXPECT_EQ(StepBytes(plan), "") << "steps of a plan without a direction";
+            EXPECT_EQ(&motion::DirectionOf(plan), &motion::kDirections.back());
+            ASSERT_EQ(heard.size(), listening ? 2u : 0u) << "reports heard";
+            for (const auto& state : heard) EXPECT_EQ(state.condition, "!HasDirection(plan)");
+        }
+    }
+}
+
 TEST(StepTally, PositionReachedByTheStepsMade) {
     const struct {
         MotionRegisters line;

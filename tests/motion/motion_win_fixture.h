@@ -22,29 +22,29 @@ protected:
     MotionWindowTest()
         : window_(testsupport::MainFormControls(), [](HWND window, int id, int code) {
               if (code != BN_CLICKED) return;
-              if (id == motion::kBtnSetCom) ConnectPort(window);
-              if (id == motion::kBtnStopCom) DisconnectPort(window);
+              if (id == forms::control_id::btnSetCom) motion::ConnectPort(window);
+              if (id == forms::control_id::btnStopCom) motion::DisconnectPort(window);
           }) {
-        ClosePort();
-        motionRegisters = {};
-        motionSettings = {};
-        linePlan = {};
+        motion::ClosePort();
+        motion::motionRegisters = {};
+        motion::motionSettings = {};
+        motion::linePlan = {};
     }
     ~MotionWindowTest() override {
-        ClosePort();
-        motionSettings = {};
+        motion::ClosePort();
+        motion::motionSettings = {};
     }
 
     bool Interpret(const std::string& request) {
-        return InterpretMotionRequest(window_.hwnd(), request.data(), request.size());
+        return motion::InterpretMotionRequest(window_.hwnd(), request.data(), request.size());
     }
     bool Move(const std::string& tokens) { return Interpret(MovementRequest(tokens)); }
 
     // Connects to `device` through button 1002, dismissing the result box.
     testsupport::BoxRecord Connect(const std::string& device) {
-        window_.SetText(motion::kInputCom, device);
+        window_.SetText(forms::control_id::inputCom, device);
         testsupport::MessageBoxHook hook;
-        EXPECT_TRUE(window_.Press(motion::kBtnSetCom)) << "connect button disabled";
+        EXPECT_TRUE(window_.Press(forms::control_id::btnSetCom)) << "connect button disabled";
         EXPECT_EQ(hook.boxes().size(), 1u) << "boxes after connect";
         return hook.boxes().empty() ? testsupport::BoxRecord{} : hook.boxes().front();
     }

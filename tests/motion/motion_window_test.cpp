@@ -25,14 +25,14 @@ TEST(FormatUnsigned, WritesUnsignedDecimal) {
         {0u, "0"}, {7u, "7"}, {10u, "10"}, {4294967289u, "4294967289"}, {4294967295u, "4294967295"}};
     for (const auto& [number, text] : cases) {
         char buffer[12] = "xxxxxxxxxxx";
-        FormatUnsigned(number, buffer);
+        motion::FormatUnsigned(number, buffer);
         EXPECT_STREQ(buffer, text) << "for " << number;
     }
 }
 
 TEST(DebugOut, ShowsAnOwnerlessBoxCaptionedNDebug) {
     MessageBoxHook hook;
-    DebugOut(4294967295u);
+    motion::DebugOut(4294967295u);
     ASSERT_EQ(hook.boxes().size(), 1u);
     EXPECT_EQ(hook.boxes()[0].caption, "nDebug");
     EXPECT_EQ(hook.boxes()[0].text, "4294967295");
@@ -40,7 +40,7 @@ TEST(DebugOut, ShowsAnOwnerlessBoxCaptionedNDebug) {
 }
 
 TEST_F(MotionWindowTest, LineWithoutPortShowsNineBoxesAndMakesNoPause) {
-    motionRegisters.stepDelay = 1000;
+    motion::motionRegisters.stepDelay = 1000;
     MessageBoxHook hook;
     const Stopwatch watch;
     EXPECT_TRUE(Move("e=1&X6&Y3"));
@@ -50,7 +50,7 @@ TEST_F(MotionWindowTest, LineWithoutPortShowsNineBoxesAndMakesNoPause) {
     EXPECT_EQ(hook.Texts(), Repeat({"0", "0", "2"}, 3));
     EXPECT_EQ(hook.Captions(), Repeat({"nDebug"}, 9));
     for (const auto& box : hook.boxes()) EXPECT_EQ(box.owner, nullptr) << box.text;
-    EXPECT_EQ(linePlan, (motion::LinePlan{6, 3, 1, 3, 2, 0}));
+    EXPECT_EQ(motion::linePlan, (motion::LinePlan{6, 3, 1, 3, 2, 0}));
 }
 
 // A plain file stands in for the serial device; its bytes are read back after the port is
@@ -58,7 +58,7 @@ TEST_F(MotionWindowTest, LineWithoutPortShowsNineBoxesAndMakesNoPause) {
 TEST_F(MotionWindowTest, FilePortReceivesOneByteAfterEachBox) {
     TempFile device("mtpf1");
     Connect(device.path());
-    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
+    ASSERT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
     struct Row {
         const char* tokens;
         bool stepped;
@@ -83,7 +83,7 @@ TEST_F(MotionWindowTest, FilePortReceivesOneByteAfterEachBox) {
         EXPECT_EQ(hook.Texts(), row.boxes);
         for (const std::string& number : row.boxes) expectedBytes += "BADC"[std::stoi(number)];
     }
-    ClosePort();
+    motion::ClosePort();
     EXPECT_EQ(expectedBytes, "BBDBBDAACAACDDDBBBBBBBBB");
     EXPECT_EQ(device.Read(), expectedBytes);
 }
@@ -113,25 +113,25 @@ TEST_F(MotionWindowTest, RefusedLinesStepNothingAndPutXAndYBack) {
     std::string expectedBytes;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        motionRegisters = {};
+        motion::motionRegisters = {};
         MessageBoxHook hook;
         const std::size_t length = row.length == std::string::npos ? row.request.size() : row.length;
-        EXPECT_FALSE(InterpretMotionRequest(window_.hwnd(), row.request.data(), length));
+        EXPECT_FALSE(motion::InterpretMotionRequest(window_.hwnd(), row.request.data(), length));
         EXPECT_EQ(hook.Texts(), Strings{});
-        EXPECT_EQ(motionRegisters, (motion::MotionRegisters{0, 0, 0, 0, 0, 0, 1, 0}));
-        EXPECT_EQ(window_.Text(motion::kEdit1), "0");
-        EXPECT_EQ(window_.Text(motion::kEdit2), "0");
+        EXPECT_EQ(motion::motionRegisters, (motion::MotionRegisters{0, 0, 0, 0, 0, 0, 1, 0}));
+        EXPECT_EQ(window_.Text(forms::control_id::Edit1), "0");
+        EXPECT_EQ(window_.Text(forms::control_id::Edit2), "0");
 
         EXPECT_TRUE(Move("e=1&X3"));
         EXPECT_EQ(hook.Texts(), (Strings{"0", "0", "0"}));
         expectedBytes += "BBB";
     }
     // Without the execute flag a cut-off request only records its values.
-    motionRegisters = {};
+    motion::motionRegisters = {};
     EXPECT_FALSE(Interpret(MovementRequest("e=0&X5").substr(0, 15)));
-    EXPECT_EQ(motionRegisters, (motion::MotionRegisters{0, 5, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(window_.Text(motion::kEdit1), "5");
-    ClosePort();
+    EXPECT_EQ(motion::motionRegisters, (motion::MotionRegisters{0, 5, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(window_.Text(forms::control_id::Edit1), "5");
+    motion::ClosePort();
     EXPECT_EQ(device.Read(), expectedBytes);
 }
 
@@ -158,33 +158,33 @@ TEST_F(MotionWindowTest, StopInsideABoxEndsTheLine) {
         SCOPED_TRACE(row.name);
         TempFile device("mtpst");
         Connect(device.path());
-        motionRegisters = {};
-        motionRegisters.stepDelay = kDelay;
+        motion::motionRegisters = {};
+        motion::motionRegisters.stepDelay = kDelay;
         Stopwatch sinceStop;
         MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
             if (index != row.stopInBox) return;
             if (row.pressStop) {
-                EXPECT_TRUE(window_.Press(motion::kBtnStopCom)) << "disconnect disabled";
+                EXPECT_TRUE(window_.Press(forms::control_id::btnStopCom)) << "disconnect disabled";
             } else {
-                RequestLineStop();
+                motion::RequestLineStop();
             }
             sinceStop = Stopwatch();
         });
         EXPECT_TRUE(Move(row.tokens));
         EXPECT_LT(sinceStop.ElapsedMs(), kDelay / 2.0) << "a pause or a box followed the stop";
         EXPECT_EQ(hook.Texts(), row.boxes);
-        EXPECT_FALSE(LineStopRequested()) << "the stop outlived its line";
-        EXPECT_EQ(motionRegisters.curX, row.x);
-        EXPECT_EQ(motionRegisters.curY, row.y);
-        EXPECT_EQ(window_.Text(motion::kEdit1), std::to_string(row.x));
-        EXPECT_EQ(window_.Text(motion::kEdit2), std::to_string(row.y));
-        ClosePort();
+        EXPECT_FALSE(motion::LineStopRequested()) << "the stop outlived its line";
+        EXPECT_EQ(motion::motionRegisters.curX, row.x);
+        EXPECT_EQ(motion::motionRegisters.curY, row.y);
+        EXPECT_EQ(window_.Text(forms::control_id::Edit1), std::to_string(row.x));
+        EXPECT_EQ(window_.Text(forms::control_id::Edit2), std::to_string(row.y));
+        motion::ClosePort();
         EXPECT_EQ(device.Read(), row.bytes);
     }
     // A stop asked for between lines does not reach the next line.
-    RequestLineStop();
+    motion::RequestLineStop();
     MessageBoxHook hook;
-    motionRegisters = {};
+    motion::motionRegisters = {};
     EXPECT_TRUE(Move("e=1&X2"));
     EXPECT_EQ(hook.Texts(), (Strings{"0", "0"}));
 }
@@ -196,10 +196,10 @@ TEST_F(MotionWindowTest, FieldsShowUnsignedValues) {
         const char* shown;
     };
     const Row rows[] = {
-        {"X-7&", motion::kEdit1, "4294967289"},   {"Y-1&", motion::kEdit2, "4294967295"},
-        {"Z-2147483648", motion::kEdit3, "2147483648"}, {"e=0", motion::kInputLinie, "0"},
-        {"p=7", motion::kEdit4, "7"},             {"X=5", motion::kEdit1, "135"},
-        {"X12Y5", motion::kEdit1, "1615"},        {"X12Y5", motion::kEdit2, "5"},
+        {"X-7&", forms::control_id::Edit1, "4294967289"},   {"Y-1&", forms::control_id::Edit2, "4294967295"},
+        {"Z-2147483648", forms::control_id::Edit3, "2147483648"}, {"e=0", forms::control_id::inputLinie, "0"},
+        {"p=7", forms::control_id::Edit4, "7"},             {"X=5", forms::control_id::Edit1, "135"},
+        {"X12Y5", forms::control_id::Edit1, "1615"},        {"X12Y5", forms::control_id::Edit2, "5"},
     };
     for (const Row& row : rows) {
         EXPECT_FALSE(Move(row.tokens)) << row.tokens;
@@ -212,38 +212,38 @@ TEST_F(MotionWindowTest, NegativeAndTooLongDelaysAreRefusedAtOnce) {
     const Stopwatch watch;
     for (const char* tokens : {"p=-1", "p=-2000000000", "p=10001", "p=20000", "p=5abc"}) {
         EXPECT_FALSE(Move(tokens)) << tokens;
-        EXPECT_EQ(window_.Text(motion::kEdit4), "5") << tokens;
+        EXPECT_EQ(window_.Text(forms::control_id::Edit4), "5") << tokens;
     }
     EXPECT_LT(watch.ElapsedMs(), 1000.0);
-    EXPECT_EQ(motionRegisters.stepDelay, 5u);
-    EXPECT_EQ(window_.Text(motion::kEdit4), "5");
+    EXPECT_EQ(motion::motionRegisters.stepDelay, 5u);
+    EXPECT_EQ(window_.Text(forms::control_id::Edit4), "5");
 }
 
 TEST_F(MotionWindowTest, ConnectAndDisconnectSwitchTheButtonsInOrder) {
     TempFile device("mtpf3");
     testsupport::MessageRecorder recorder({WM_ENABLE});
-    for (int id : {motion::kBtnStopCom, motion::kBtnSetCom, motion::kBtnTest})
+    for (int id : {forms::control_id::btnStopCom, forms::control_id::btnSetCom, forms::control_id::btnTest})
         recorder.Watch(window_.Control(id));
 
     const testsupport::BoxRecord box = Connect(device.path());
     EXPECT_EQ(box.caption, "SUCCES!");
     EXPECT_EQ(box.text, "SUCCES!");
     EXPECT_EQ(box.owner, window_.hwnd());
-    EXPECT_NE(portHandle, INVALID_HANDLE_VALUE);
-    EXPECT_STREQ(portName, "mtpf3");
+    EXPECT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_STREQ(motion::portName, "mtpf3");
     EXPECT_EQ(recorder.ControlIds(), (std::vector<int>{1002, 1003, 1001}));
-    EXPECT_FALSE(window_.IsEnabled(motion::kBtnSetCom));
-    EXPECT_TRUE(window_.IsEnabled(motion::kBtnTest));
-    EXPECT_TRUE(window_.IsEnabled(motion::kBtnStopCom));
+    EXPECT_FALSE(window_.IsEnabled(forms::control_id::btnSetCom));
+    EXPECT_TRUE(window_.IsEnabled(forms::control_id::btnTest));
+    EXPECT_TRUE(window_.IsEnabled(forms::control_id::btnStopCom));
 
     MessageBoxHook hook;
-    EXPECT_TRUE(window_.Press(motion::kBtnStopCom));
+    EXPECT_TRUE(window_.Press(forms::control_id::btnStopCom));
     EXPECT_EQ(hook.boxes().size(), 0u);
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE);
     EXPECT_EQ(recorder.ControlIds(), (std::vector<int>{1002, 1003, 1001, 1002, 1003, 1001}));
-    EXPECT_TRUE(window_.IsEnabled(motion::kBtnSetCom));
-    EXPECT_FALSE(window_.IsEnabled(motion::kBtnTest));
-    EXPECT_FALSE(window_.IsEnabled(motion::kBtnStopCom));
+    EXPECT_TRUE(window_.IsEnabled(forms::control_id::btnSetCom));
+    EXPECT_FALSE(window_.IsEnabled(forms::control_id::btnTest));
+    EXPECT_FALSE(window_.IsEnabled(forms::control_id::btnStopCom));
 
     // After a disconnect a line writes nothing, though the port was open before.
     EXPECT_TRUE(Move("e=1&X2"));
@@ -262,23 +262,23 @@ TEST_F(MotionWindowTest, FailedOpenEnablesNoControl) {
         if (afterEarlierConnection) {
             // SetPortButtons has run: the stale control would be 1001.
             Connect(good.path());
-            window_.Press(motion::kBtnStopCom);
+            window_.Press(forms::control_id::btnStopCom);
         }
         for (const char* name : {"", "nofil", "mtpbz"}) {
             SCOPED_TRACE(std::string("name \"") + name + "\", earlier connection " +
                          (afterEarlierConnection ? "yes" : "no"));
             testsupport::MessageRecorder recorder({WM_ENABLE});
-            for (int id : {motion::kBtnStopCom, motion::kBtnSetCom, motion::kBtnTest})
+            for (int id : {forms::control_id::btnStopCom, forms::control_id::btnSetCom, forms::control_id::btnTest})
                 recorder.Watch(window_.Control(id));
             const testsupport::BoxRecord box = Connect(name);
             EXPECT_EQ(box.caption, "Nasol :(");
             EXPECT_EQ(box.text, "Nu s-a putut conecta la port");
             EXPECT_EQ(box.owner, window_.hwnd());
-            EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
+            EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE);
             EXPECT_EQ(recorder.ControlIds(), std::vector<int>{});
-            EXPECT_TRUE(window_.IsEnabled(motion::kBtnSetCom));
-            EXPECT_FALSE(window_.IsEnabled(motion::kBtnTest));
-            EXPECT_FALSE(window_.IsEnabled(motion::kBtnStopCom));
+            EXPECT_TRUE(window_.IsEnabled(forms::control_id::btnSetCom));
+            EXPECT_FALSE(window_.IsEnabled(forms::control_id::btnTest));
+            EXPECT_FALSE(window_.IsEnabled(forms::control_id::btnStopCom));
         }
     }
 }
@@ -287,10 +287,10 @@ TEST_F(MotionWindowTest, DeviceNameIsCutToFiveCharacters) {
     TempFile device("mtpcu");
     const testsupport::BoxRecord box = Connect("mtpcut.port");
     EXPECT_EQ(box.text, "SUCCES!");
-    EXPECT_STREQ(portName, "mtpcu");
+    EXPECT_STREQ(motion::portName, "mtpcu");
     MessageBoxHook hook;
     EXPECT_TRUE(Move("e=1&X1"));
-    ClosePort();
+    motion::ClosePort();
     EXPECT_EQ(device.Read(), "B");
 }
 
@@ -298,14 +298,14 @@ TEST_F(MotionWindowTest, DisconnectInsideADebugBoxEndsTheLineWithoutFurtherPause
     TempFile device("mtpdi");
     Connect(device.path());
     constexpr double kDelay = 400;
-    motionRegisters.stepDelay = static_cast<uint32_t>(kDelay);
+    motion::motionRegisters.stepDelay = static_cast<uint32_t>(kDelay);
     const Stopwatch watch;
     std::vector<double> boxShownAt;
     double stoppedAt = 0;
     MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
         boxShownAt.push_back(watch.ElapsedMs());
         if (index == 3) {
-            EXPECT_TRUE(window_.Press(motion::kBtnStopCom)) << "disconnect disabled";
+            EXPECT_TRUE(window_.Press(forms::control_id::btnStopCom)) << "disconnect disabled";
             stoppedAt = watch.ElapsedMs();
         }
     });
@@ -319,10 +319,10 @@ TEST_F(MotionWindowTest, DisconnectInsideADebugBoxEndsTheLineWithoutFurtherPause
         EXPECT_GE(boxShownAt[i + 1] - boxShownAt[i], kDelay) << "after box " << i;
     }
     EXPECT_LT(endedAt - stoppedAt, kDelay / 2) << "a pause followed the stop";
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(window_.IsEnabled(motion::kBtnSetCom));
-    EXPECT_EQ(motionRegisters.curX, 2u) << "X stands where the steps made took it";
-    EXPECT_EQ(motionRegisters.curY, 1u);
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(window_.IsEnabled(forms::control_id::btnSetCom));
+    EXPECT_EQ(motion::motionRegisters.curX, 2u) << "X stands where the steps made took it";
+    EXPECT_EQ(motion::motionRegisters.curY, 1u);
     EXPECT_EQ(device.Read(), "BBD");
 }
 
@@ -333,37 +333,37 @@ TEST_F(MotionWindowTest, NothingInsideTheBoxesAltersTheLineInProgress) {
     bool inProgressInsideBox = false;
     MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
         if (index != 1) return;
-        inProgressInsideBox = LineInProgress();
+        inProgressInsideBox = motion::LineInProgress();
         // Another movement request, and a plan overwritten under the running line.
         nestedResult = Move("e=1&X100&Y1");
-        linePlan = motion::LinePlan{1, 1, 8, 1, 1, 0};
+        motion::linePlan = motion::LinePlan{1, 1, 8, 1, 1, 0};
     });
     EXPECT_TRUE(Move("e=1&X6&Y3"));
-    EXPECT_FALSE(LineInProgress());
+    EXPECT_FALSE(motion::LineInProgress());
     EXPECT_TRUE(inProgressInsideBox);
     EXPECT_FALSE(nestedResult) << "a second line ran inside the first";
     EXPECT_EQ(hook.Texts(), Repeat({"0", "0", "2"}, 3));
     // The nested line was refused: X and Y are back where the running line takes them, and
     // the next line starts there.
-    EXPECT_EQ(motionRegisters, (motion::MotionRegisters{6, 6, 3, 3, 0, 0, 1, 0}));
-    EXPECT_EQ(window_.Text(motion::kEdit1), "6");
-    EXPECT_EQ(window_.Text(motion::kEdit2), "3");
-    ClosePort();
+    EXPECT_EQ(motion::motionRegisters, (motion::MotionRegisters{6, 6, 3, 3, 0, 0, 1, 0}));
+    EXPECT_EQ(window_.Text(forms::control_id::Edit1), "6");
+    EXPECT_EQ(window_.Text(forms::control_id::Edit2), "3");
+    motion::ClosePort();
     EXPECT_EQ(device.Read(), "BBDBBDBBD");
 }
 
 // Without step boxes the window's messages are still processed during a line, so "!" stops
 // it midway; no box is shown, and X shows where the line stopped.
 TEST_F(MotionWindowTest, WithoutStepBoxesStopMidwayEndsTheLine) {
-    motionSettings.stepBoxes = false;
+    motion::motionSettings.stepBoxes = false;
     TempFile device("mtpnb");
     Connect(device.path());
-    motionRegisters.stepDelay = 10;
+    motion::motionRegisters.stepDelay = 10;
     MessageBoxHook hook;
     bool lineRanAtStop = false;
     const testsupport::OneShotTimer stop(150, [&] {
-        lineRanAtStop = LineInProgress();
-        EXPECT_TRUE(window_.Press(motion::kBtnStopCom)) << "disconnect disabled";
+        lineRanAtStop = motion::LineInProgress();
+        EXPECT_TRUE(window_.Press(forms::control_id::btnStopCom)) << "disconnect disabled";
     });
     const Stopwatch watch;
     EXPECT_TRUE(Move("e=1&X300"));
@@ -376,8 +376,8 @@ TEST_F(MotionWindowTest, WithoutStepBoxesStopMidwayEndsTheLine) {
     EXPECT_GT(bytes.size(), 0u);
     EXPECT_LT(bytes.size(), 300u);
     EXPECT_EQ(bytes, std::string(bytes.size(), 'B'));
-    EXPECT_EQ(motionRegisters.curX, bytes.size()) << "X stands where the bytes took it";
-    EXPECT_EQ(window_.Text(motion::kEdit1), std::to_string(bytes.size()));
+    EXPECT_EQ(motion::motionRegisters.curX, bytes.size()) << "X stands where the bytes took it";
+    EXPECT_EQ(window_.Text(forms::control_id::Edit1), std::to_string(bytes.size()));
 }
 
 // A line that stops taking bytes (its other end gone) ends at the first byte it refuses: no
@@ -406,7 +406,7 @@ TEST_F(MotionWindowTest, RefusedWriteEndsTheLineWhereTheBytesStopped) {
 // With limits a line whose target leaves 0..XMAX x 0..YMAX is refused like any other; the
 // next line starts where the machine is. Without limits the same line runs.
 TEST_F(MotionWindowTest, LimitsRefuseTargetsOutsideTheArea) {
-    motionSettings.stepBoxes = false;
+    motion::motionSettings.stepBoxes = false;
     TempFile device("mtplm");
     Connect(device.path());
     const struct {
@@ -428,14 +428,14 @@ TEST_F(MotionWindowTest, LimitsRefuseTargetsOutsideTheArea) {
     std::string expectedBytes;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.tokens);
-        motionSettings.limits = row.limits;
+        motion::motionSettings.limits = row.limits;
         EXPECT_EQ(Move(row.tokens), row.stepped);
-        EXPECT_EQ(motionRegisters.curX, row.x);
-        EXPECT_EQ(motionRegisters.curY, row.y);
-        EXPECT_EQ(window_.Text(motion::kEdit1), std::to_string(row.x));
-        EXPECT_EQ(window_.Text(motion::kEdit2), std::to_string(row.y));
+        EXPECT_EQ(motion::motionRegisters.curX, row.x);
+        EXPECT_EQ(motion::motionRegisters.curY, row.y);
+        EXPECT_EQ(window_.Text(forms::control_id::Edit1), std::to_string(row.x));
+        EXPECT_EQ(window_.Text(forms::control_id::Edit2), std::to_string(row.y));
     }
-    ClosePort();
+    motion::ClosePort();
     // (0,0) to (10,5) and back, then 11 steps along X and back.
     EXPECT_EQ(device.Read(), "BBDBBDBBDBBDBBD" "AACAACAACAACAAC" + std::string(11, 'B') + std::string(11, 'A'));
 }

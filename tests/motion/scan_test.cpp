@@ -18,7 +18,7 @@ using motion::MotionRegisters;
 // "pause <ms>".
 class RecordingEffects final : public motion::ScanEffects {
 public:
-    void ShowValue(motion::ControlId field, uint32_t value) override {
+    void ShowValue(int32_t field, uint32_t value) override {
         events.push_back("show " + std::to_string(field) + " " + std::to_string(value));
     }
     void Pause(uint32_t milliseconds) override {
@@ -155,9 +155,9 @@ TEST(ScanRequestLine, WithoutCarriageReturnKeepsValuesAndRunsNothing) {
 
 TEST(ScanRequestLine, FullBufferWithoutCarriageReturn) {
     std::string request = "GET /s?e=1&p=0&";
-    request.resize(motion::kRequestBufferSize - 4, '&');
+    request.resize(app::kRequestBufferSize - 4, '&');
     request += "Y777";
-    ASSERT_EQ(request.size(), motion::kRequestBufferSize);
+    ASSERT_EQ(request.size(), app::kRequestBufferSize);
     RunCase({"1024 bytes ending in a value", request, {},
              {.curY = 777, .executeFlag = 1},
              {"show 1000 1", "show 1004 0", "pause 0", "show 1007 777"}, false, false});

@@ -3,6 +3,7 @@
 #include "tests/motion/motion_win_fixture.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -25,7 +26,7 @@ protected:
 };
 
 TEST_F(SerialLineTest, EachByteArrivesAfterItsBoxInOrderAndPaced) {
-    motionRegisters.stepDelay = 100;
+    motion::motionRegisters.stepDelay = 100;
     std::string arrived;
     std::vector<std::size_t> arrivedAtBox;
     MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
@@ -43,12 +44,47 @@ TEST_F(SerialLineTest, EachByteArrivesAfterItsBoxInOrderAndPaced) {
     EXPECT_EQ(hook.Texts(), (std::vector<std::string>{"0", "0", "2", "0", "0", "2", "0", "0", "2"}));
 }
 
+// A "p=" token pauses once where it stands, before the line's first step, and sets the pause
+// that follows every step: the first box comes a pause after the request began, each further
+// box a pause after the byte of the step before it.
+TEST_F(SerialLineTest, APauseTokenWaitsAtOnceAndAfterEveryStep) {
+    // Sleep may wake a timer tick early.
+    constexpr double kTickMs = 16;
+    const struct {
+        const char* tokens;
+        double pauseMs;
+        const char* bytes;
+    } cases[] = {
+        {"e=1&p=300&X3", 300, "BBB"},
+        {"e=1&X1&p=200", 200, "AA"},  // the token after the target: still before the line
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tokens);
+        std::string arrived;
+        std::vector<double> boxAt;
+        const testsupport::Stopwatch watch;
+        MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
+            boxAt.push_back(watch.ElapsedMs());
+            // By box k the k earlier steps have written their bytes.
+            if (index > 0) arrived += peer_.ReadUntil(index - arrived.size(), 1000);
+        });
+        EXPECT_TRUE(Move(c.tokens));
+        arrived += peer_.ReadUntil(std::string_view(c.bytes).size() - arrived.size(), 1000);
+        EXPECT_EQ(arrived, c.bytes);
+        ASSERT_EQ(boxAt.size(), std::string_view(c.bytes).size());
+        EXPECT_GE(boxAt[0], c.pauseMs - kTickMs) << "the first step came before the token's own pause";
+        for (std::size_t k = 1; k < boxAt.size(); ++k) {
+            EXPECT_GE(boxAt[k] - boxAt[k - 1], c.pauseMs - kTickMs) << "pause before step " << k;
+        }
+    }
+}
+
 TEST_F(SerialLineTest, AllFourStepBytesAndNothingAfterDisconnect) {
     MessageBoxHook hook;
     EXPECT_TRUE(Move("e=1&X2&Y1"));
     EXPECT_TRUE(Move("e=1&X0&Y0"));
     EXPECT_EQ(peer_.ReadUntil(6, 1000), "BBDAAC");
-    EXPECT_TRUE(window_.Press(motion::kBtnStopCom));
+    EXPECT_TRUE(window_.Press(forms::control_id::btnStopCom));
     // Y stands at 0 and stays there: this line is X+ 3 alone, and none of it reaches the line.
     EXPECT_TRUE(Move("e=1&X3"));
     EXPECT_EQ(peer_.ReadUntil(1, 300), "");
@@ -67,7 +103,7 @@ std::string LineSettings(HANDLE port) {
 // With a baud rate set the line gets it and 8N1 on connect; without, the settings the device
 // already has are left as they are.
 TEST_F(SerialLineTest, BaudRateAnd8N1OnConnectOnlyWhenAsked) {
-    ASSERT_TRUE(window_.Press(motion::kBtnStopCom));
+    ASSERT_TRUE(window_.Press(forms::control_id::btnStopCom));
     {
         // The device's own settings before the program opens it: 4800 baud, two stop bits. (A
         // pseudo-terminal always keeps 8 data bits and no parity: the speed and the stop bits
@@ -90,20 +126,20 @@ TEST_F(SerialLineTest, BaudRateAnd8N1OnConnectOnlyWhenAsked) {
     int x = 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.baud);
-        motionSettings.baud = row.baud;
+        motion::motionSettings.baud = row.baud;
         EXPECT_EQ(Connect(MT_PTY_DEVICE).text, "SUCCES!");
-        EXPECT_EQ(LineSettings(portHandle), row.settings);
+        EXPECT_EQ(LineSettings(motion::portHandle), row.settings);
         MessageBoxHook hook;
         EXPECT_TRUE(Move("e=1&X" + std::to_string(++x)));
         EXPECT_EQ(peer_.ReadUntil(1, 1000), "B") << "the step byte";
-        EXPECT_TRUE(window_.Press(motion::kBtnStopCom));
+        EXPECT_TRUE(window_.Press(forms::control_id::btnStopCom));
     }
     // A device that takes no line settings (a plain file) is not taken when a speed is asked.
     testsupport::TempFile file("mtpbd");
-    motionSettings.baud = 9600;
+    motion::motionSettings.baud = 9600;
     const testsupport::BoxRecord box = Connect(file.path());
     EXPECT_EQ(box.caption, "Nasol :(");
-    EXPECT_EQ(portHandle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(motion::portHandle, INVALID_HANDLE_VALUE);
 }
 
 }  // namespace

@@ -7,29 +7,18 @@
 #include <vector>
 
 #include "runtime/base/report_if.h"
+#include "tests/support/impossible_states.h"
 #include "runtime/window/dock_layout.h"
 
 namespace {
 
-struct Heard {
-    std::string condition;
-    int line;
-};
-std::vector<Heard> heard;
-
-void Record(const char* condition, const char*, int line) { heard.push_back(Heard{condition, line}); }
-
-// Installs the recording handler for one test, and puts the test programs' own back.
+// Hears the reports of each test; the test programs' own handler is back afterwards.
 class ReportIfTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        heard.clear();
-        previous_ = check::SetImpossibleStateHandler(Record);
-    }
-    void TearDown() override { check::SetImpossibleStateHandler(previous_); }
+    void SetUp() override { heard.clear(); }
 
-private:
-    check::ImpossibleStateHandler previous_ = nullptr;
+    testsupport::ImpossibleStates states_;
+    std::vector<testsupport::HeardState>& heard = testsupport::ImpossibleStates::Heard();
 };
 
 TEST_F(ReportIfTest, ReportsTheConditionThatHoldsAndTakesTheSafeWay) {
@@ -50,8 +39,9 @@ TEST_F(ReportIfTest, ReportsTheConditionThatHoldsAndTakesTheSafeWay) {
     EXPECT_EQ(heard[0].line, line) << "the place of the check";
 }
 
-TEST_F(ReportIfTest, WithoutAHandlerNothingIsHeardAndTheSafeWayIsTaken) {
-    check::SetImpossibleStateHandler(nullptr);
+TEST(ReportIf, WithoutAHandlerNothingIsHeardAndTheSafeWayIsTaken) {
+    const testsupport::ImpossibleStates product(false);
+    const auto& heard = testsupport::ImpossibleStates::Heard();
     EXPECT_TRUE(ReportIf(1 + 1 == 2));
     EXPECT_TRUE(heard.empty()) << heard.size() << " reports";
 }

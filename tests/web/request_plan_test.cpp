@@ -129,7 +129,7 @@ TEST(ByteLength, CountsTheBytesBeforeTheFirstNul) {
 
 TEST(RequestBytes, CollectsReceivesBehindEachOtherUpToTheBufferSize) {
     web::RequestBytes request;
-    EXPECT_EQ(request.FreeSpace().size(), web::kRequestBufferSize);
+    EXPECT_EQ(request.FreeSpace().size(), app::kRequestBufferSize);
 
     auto Receive = [&request](std::string_view chunk) {
         std::span<char> room = request.FreeSpace();
@@ -144,10 +144,10 @@ TEST(RequestBytes, CollectsReceivesBehindEachOtherUpToTheBufferSize) {
 
     Receive(std::string(2000, 'q'));
     EXPECT_TRUE(request.Full());
-    EXPECT_EQ(request.Received().size(), web::kRequestBufferSize);
+    EXPECT_EQ(request.Received().size(), app::kRequestBufferSize);
     EXPECT_EQ(request.FreeSpace().size(), 0u);
     request.Took(5);  // more than the room left: nothing changes
-    EXPECT_EQ(request.length, web::kRequestBufferSize);
+    EXPECT_EQ(request.length, app::kRequestBufferSize);
 }
 
 }  // namespace

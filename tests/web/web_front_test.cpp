@@ -265,7 +265,7 @@ TEST_F(WebReplyTest, RequestLongerThanTheBufferIsAnsweredAndClosedInOrder) {
     const std::string request =
         "GET /c HTTP/1.1\r\nCookie: " + std::string(6000, 'k') + "\r\n\r\n";
     EXPECT_EQ(Exchange(request), kFileC);
-    EXPECT_EQ(web::LastRequest(), request.substr(0, web::kRequestBufferSize));
+    EXPECT_EQ(web::LastRequest(), request.substr(0, app::kRequestBufferSize));
 }
 
 TEST_F(WebReplyTest, RequestTakenByTheWriteReadyEventIsHandledOnce) {
@@ -336,6 +336,39 @@ TEST_F(WebReplyTest, RequestTakenByTheWriteReadyEventIsAnsweredWhenItsReadEventI
     EXPECT_TRUE(AwaitClose(client, 5000)) << "the request was never answered";
     EXPECT_EQ(client.Received(), kFileC);
     EXPECT_EQ(web::OpenConnectionCount(), 0u);
+}
+
+// A peer that sends its request and stops sending before the write-ready event: that event
+// takes the bytes, and when the read event it posts is lost, the close event (which comes
+// once the bytes are taken) answers the request.
+TEST_F(WebReplyTest, TheCloseEventAnswersARequestThatHasArrived) {
+    WriteAllFiles();
+    const struct {
+        const char* request;
+        std::string reply;
+    } cases[] = {
+        {"GET /c HTTP/1.1\r\n\r\n", kFileC},
+        {"GET /x HTTP/1.1\r\n\r\n", kFixed + kFileC},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.request);
+        const std::size_t eventsBefore = window.Events().size();
+        LoopbackClient client(port);
+        ASSERT_TRUE(client.Connected());
+        ASSERT_TRUE(DispatchUntil([] { return web::OpenConnectionCount() == 1; }));
+        ASSERT_TRUE(client.Send(c.request));
+        ASSERT_TRUE(client.StopSending());
+        Sleep(100);
+        const SOCKET accepted = AwaitWriteReady(eventsBefore);
+        ASSERT_NE(accepted, INVALID_SOCKET);
+        EXPECT_EQ(window.CountEvents(accepted, FD_READ, eventsBefore), 0) << "read event came first";
+        std::cout << "read events dropped: " << DropQueuedReadEvents(window.Handle()) << "\n";
+        const std::size_t eventsAfterDrop = window.Events().size();
+        EXPECT_TRUE(AwaitClose(client, 5000)) << "the request was never answered";
+        EXPECT_EQ(client.Received(), c.reply);
+        EXPECT_EQ(window.CountEvents(accepted, FD_READ, eventsAfterDrop), 0) << "a read event answered it";
+        EXPECT_GE(window.CountEvents(accepted, FD_CLOSE, eventsBefore), 1) << "no close event came";
+    }
 }
 
 TEST_F(WebReplyTest, SendReplyFileSendsTheSelectedFileAndCloses) {

@@ -28,29 +28,29 @@ class WebMovementTest : public WebFrontTest {
 protected:
     void SetUp() override {
         WebFrontTest::SetUp();
-        ClosePort();
-        motionRegisters = {};
+        motion::ClosePort();
+        motion::motionRegisters = {};
         OpenPortDevice();
     }
 
     void TearDown() override {
-        motionSettings = {};
-        ClosePort();  // before the device file goes
+        motion::motionSettings = {};
+        motion::ClosePort();  // before the device file goes
         WebFrontTest::TearDown();
     }
 
     // Opens the device file as the serial port, as the connect button does.
     void OpenPortDevice() {
-        window.SetText(motion::kInputCom, kPortDevice);
+        window.SetText(forms::control_id::inputCom, kPortDevice);
         testsupport::MessageBoxHook resultBox;
-        ConnectPort(window.Handle());
+        motion::ConnectPort(window.Handle());
         EXPECT_THAT(resultBox.Captions(), ElementsAre("SUCCES!"));
     }
 
     // The step bytes written since the last call. The port holds its device exclusively, so
     // it is closed to read them, and opened again on the emptied device.
     std::string TakeStepBytes() {
-        ClosePort();
+        motion::ClosePort();
         const std::string bytes = device.Read();
         testsupport::WriteFileBytes(device.path(), "");
         OpenPortDevice();
@@ -184,20 +184,20 @@ TEST_F(WebMovementTest, SilentConnectionsNeverDropTheRequestInProgress) {
 TEST_F(WebMovementTest, WithoutStepBoxesRequestsAreAnsweredWhileALineRuns) {
     WriteAllFiles();
     EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
-    motionSettings.stepBoxes = false;
+    motion::motionSettings.stepBoxes = false;
     std::string nestedReply;
     bool lineRanMeanwhile = false;
     const testsupport::OneShotTimer operatorAndBrowser(100, [&] {
         nestedReply = Exchange("GET / HTTP/1.1\r\n\r\n");
-        lineRanMeanwhile = LineInProgress();
-        DisconnectPort(window.Handle());
+        lineRanMeanwhile = motion::LineInProgress();
+        motion::DisconnectPort(window.Handle());
     });
     const testsupport::Stopwatch watch;
     EXPECT_EQ(Exchange("GET /s?e=1&p=10&X400 HTTP/1.1\r\n\r\n"), kFileS);
     EXPECT_LT(watch.ElapsedMs(), 3000.0) << "400 steps of 10 ms would take 4 s";
     EXPECT_EQ(nestedReply, kFileC) << "the nested request selects nothing";
     EXPECT_TRUE(lineRanMeanwhile);
-    ClosePort();
+    motion::ClosePort();
     const std::string bytes = device.Read();
     EXPECT_GT(bytes.size(), 0u);
     EXPECT_LT(bytes.size(), 400u);

@@ -108,6 +108,11 @@ void LoopbackClient::Close() {
     socket_ = INVALID_SOCKET;
 }
 
+bool LoopbackClient::StopSending() {
+    constexpr int kSendSide = 1;  // SD_SEND, which Windows Sockets 1.1's header does not name
+    return socket_ != INVALID_SOCKET && shutdown(socket_, kSendSide) == 0;
+}
+
 PortHolder::PortHolder(std::uint16_t port, std::uint32_t address) {
     StartWinsock();
     socket_ = socket(AF_INET, SOCK_STREAM, 0);

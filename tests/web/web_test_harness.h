@@ -52,6 +52,9 @@ public:
     bool Reset() const { return reset_; }
     const std::string& Received() const { return received_; }
     void Close();
+    // Shuts the sending side only, as a peer that has said all it will: the server sees the
+    // close event and can still reply.
+    bool StopSending();
 
 private:
     SOCKET socket_ = INVALID_SOCKET;
