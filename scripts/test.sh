@@ -74,6 +74,8 @@ end_wine_sessions() {
 }
 trap end_wine_sessions EXIT
 export MT_SESSION_KEEPER="$out/win/tests/support/mt_session_keeper.exe"
+# A wineserver left by an earlier run that was cut off would still serve that run's display.
+end_wine_sessions
 mt_xvfb_up
 mt_wine_up
 stage_done "Wine prefix and display"

@@ -384,23 +384,23 @@ TEST_F(MotionWindowTest, WithoutStepBoxesStopMidwayEndsTheLine) {
 // pauses for steps that go nowhere, and the machine stands where the bytes took it. The port
 // here is a file opened for reading only, whose every write fails.
 TEST_F(MotionWindowTest, RefusedWriteEndsTheLineWhereTheBytesStopped) {
-    motionSettings.stepBoxes = false;
+    motion::motionSettings.stepBoxes = false;
     TempFile device("mtpro");
     Connect(device.path());
-    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
+    ASSERT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(Move("e=1&p=0&X3"));
-    CloseHandle(portHandle);
-    portHandle = CreateFileA(device.path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    CloseHandle(motion::portHandle);
+    motion::portHandle = CreateFileA(device.path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(portHandle, INVALID_HANDLE_VALUE);
+    ASSERT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
     const Stopwatch watch;
     EXPECT_TRUE(Move("e=1&p=100&X53"));
     const double elapsed = watch.ElapsedMs();
     EXPECT_LT(elapsed, 2000.0) << "50 steps of 100 ms would take 5 s; took " << elapsed << " ms";
-    EXPECT_FALSE(LineInProgress());
+    EXPECT_FALSE(motion::LineInProgress());
     EXPECT_EQ(device.Read(), "BBB") << "bytes in the port";
-    EXPECT_EQ(motionRegisters.curX, 3u) << "X stands where the bytes took it";
-    EXPECT_EQ(window_.Text(motion::kEdit1), "3");
+    EXPECT_EQ(motion::motionRegisters.curX, 3u) << "X stands where the bytes took it";
+    EXPECT_EQ(window_.Text(forms::control_id::Edit1), "3");
 }
 
 // With limits a line whose target leaves 0..XMAX x 0..YMAX is refused like any other; the
