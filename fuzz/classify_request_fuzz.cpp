@@ -20,7 +20,7 @@ bool SamePlan(const web::RequestPlan& a, const web::RequestPlan& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size > web::kRequestBufferSize) return 0;
+    if (size > app::kRequestBufferSize) return 0;
     const std::string received(reinterpret_cast<const char*>(data), size);
     const web::RequestPlan plan = web::ClassifyRequest(received);
 

@@ -18,7 +18,7 @@ namespace {
 
 class CountingEffects final : public motion::ScanEffects {
 public:
-    void ShowValue(motion::ControlId field, uint32_t value) override {
+    void ShowValue(int32_t field, uint32_t value) override {
         trace += "s" + std::to_string(field) + ":" + std::to_string(value) + ";";
     }
     void Pause(uint32_t milliseconds) override {
@@ -49,7 +49,7 @@ ScanRun Scan(std::string_view bytes, const motion::MotionRegisters& start) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size > motion::kRequestBufferSize) return 0;
+    if (size > app::kRequestBufferSize) return 0;
     const std::string_view request(reinterpret_cast<const char*>(data), size);
     const motion::MotionRegisters start{};
     const ScanRun whole = Scan(request, start);
