@@ -17,6 +17,12 @@ session_port=8091
 source "$here/program_session.sh"
 port=$session_port
 client() { timeout $((600 * scale)) python3 "$here/soak_client.py" "$@"; }
+# The run in the test suite is the same every time (a failure can be run again as it was);
+# a longer run explores: a new seed each time unless MT_SOAK_SEED names one.
+if [ -n "${MT_SOAK_SEED:-}" ]; then seed=$MT_SOAK_SEED
+elif [ "$scale" -gt 1 ]; then seed=$(date +%s)
+else seed=20261208
+fi
 
 # A reply larger than the socket buffers, so that slow readers make the program send in parts.
 python3 -c "import sys; body = b'0123456789abcdef' * 16384; \
@@ -46,11 +52,11 @@ counts
 baseline=$handles
 
 step "mixed connections"
-client mixed "$port" "$drive" $((300 * scale)) || fail "mixed connections"
+client mixed "$port" "$drive" $((300 * scale)) "$seed" || fail "mixed connections"
 alive
 
 step "C:\\a replaced and deleted while it is read"
-client replace "$port" "$drive" $((150 * scale)) || fail "replies while C:\\a changed"
+client replace "$port" "$drive" $((150 * scale)) "$seed" || fail "replies while C:\\a changed"
 alive
 
 step "the serial line's other end closes in the middle of a line"
@@ -93,7 +99,7 @@ for _ in $(seq 1 50); do [ "$(cat "$out/serial2.bin")" = BBBBB ] && break; sleep
 [ "$(cat "$out/serial2.bin")" = BBBBB ] || fail "the new line received \"$(cat "$out/serial2.bin")\""
 
 step "random requests"
-client random "$port" "$drive" $((300 * scale)) || fail "random requests"
+client random "$port" "$drive" $((300 * scale)) "$seed" || fail "random requests"
 alive
 extra=$(tr -d 'ABCD' <"$out/serial2.bin" | wc -c)
 [ "$extra" -eq 0 ] || fail "$extra bytes other than step bytes on the line"

@@ -288,7 +288,10 @@ def random_request(rng):
     for _ in range(rng.randrange(1, 8)):
         token = rng.choice(TOKENS)
         line += token + (rng.choice(VALUES) if token in ("X", "Y", "Z") else "")
-        line += rng.choice(["&", "", "&", " "])
+        # A delay token is ended at once: run into the letters that follow, it would read as
+        # a delay of seconds per step (as the digit rule says), and one request would then
+        # rightly take longer than the wait for its answer.
+        line += "&" if token.startswith("p=") else rng.choice(["&", "", "&", " "])
     end = rng.choice(["\r\n\r\n", " HTTP/1.1\r\nHost: x\r\n\r\n", "", "\n"])
     return (line + end).encode("latin-1")
 
