@@ -113,11 +113,11 @@ mt_wine_up() {
 }
 
 # mt_wine_keep_desktop: with MT_SESSION_KEEPER naming the test build's mt_session_keeper.exe,
-# starts it in the session (detached from every pipe and lock), so that the desktop stays open
+# starts it in the session (detached from every pipe), so that the desktop stays open
 # between programs (see tests/support/session_keeper.cpp). It ends with the wineserver.
 mt_wine_keep_desktop() {
     [ -n "${MT_SESSION_KEEPER:-}" ] && [ -f "$MT_SESSION_KEEPER" ] || return 0
-    (wine "$MT_SESSION_KEEPER" </dev/null >/dev/null 2>&1 9>&- &)
+    (wine "$MT_SESSION_KEEPER" </dev/null >/dev/null 2>&1 &)
 }
 
 # mt_wine_down: ends the wineserver of the prefix and the X display this shell started.

@@ -19,6 +19,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/wine-env.sh"
 prefix=${MT_WINEPREFIX:-$1}
 shift
+output=$(mktemp)
 if [ -n "${MT_OWN_SESSION:-}" ]; then
     own="$prefix-$MT_OWN_SESSION"
     if [ ! -f "$own/.mt-ready" ] || [ "$prefix/.mt-ready" -nt "$own/.mt-ready" ]; then
@@ -28,20 +29,11 @@ if [ -n "${MT_OWN_SESSION:-}" ]; then
     prefix=$own
     unset DISPLAY
     mt_wine_env "$prefix"
-    trap 'mt_wine_down' EXIT
+    trap 'rm -f "$output"; mt_wine_down' EXIT
     mt_xvfb_up
     mt_wine_up
 else
     mt_wine_env "$prefix"
-    # Programs share the session under a shared lock; a program that fails renews the session
-    # under the exclusive one (see below).
-    exec 9>>"$prefix/.mt-session.lock"
-    flock -s 9
-fi
-output=$(mktemp)
-if [ -n "${MT_OWN_SESSION:-}" ]; then
-    trap 'rm -f "$output"; mt_wine_down' EXIT
-else
     trap 'rm -f "$output"' EXIT
 fi
 limit=${MT_RUN_LIMIT:-0}
@@ -51,19 +43,7 @@ if [ "$limit" -gt 0 ]; then
     [ "$limit" -gt 0 ] || limit=1
 fi
 status=0
-# The lock stays with this script: a service the program starts must not hold it.
-timeout --kill-after=5 "$limit" wine "$@" >"$output" 2>&1 </dev/null 9>&- || status=$?
+timeout --kill-after=5 "$limit" wine "$@" >"$output" 2>&1 </dev/null || status=$?
 cat "$output"
 [ "$status" -ne 124 ] || echo "wine-run: $(basename "$1") ended after its limit of $limit s"
-# A program that fails may leave the shared session unable to make windows (seen after a Wine
-# process was ended in the middle of its start): once the programs running beside it are done,
-# the session is renewed, so that one failure does not become the failure of all that follow.
-if [ "$status" -ne 0 ] && [ -z "${MT_OWN_SESSION:-}" ]; then
-    flock -u 9
-    flock -x -w 600 9 || true
-    wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
-    mt_wine_up </dev/null >/dev/null 2>&1 9>&- || true
-    echo "wine-run: the Wine session was renewed after $(basename "$1") failed"
-    flock -u 9
-fi
 exit $status

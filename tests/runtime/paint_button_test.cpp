@@ -27,7 +27,7 @@ constexpr COLORREF kLight = RGB(0xE0, 0xE0, 0xE0);
 // The interior of the button, inside every frame line.
 constexpr RECT kInterior{5, 5, kButtonWidth - 5, kButtonHeight - 5};
 
-struct ButtonSpec {
+struct ButtonLook {
     const char* caption = "Go";
     bool picture = false;
     int32_t position = 0;
@@ -37,17 +37,17 @@ struct ButtonSpec {
 
 class ButtonPaint : public PaintTest {
 protected:
-    // A form with one push button of the spec.
-    HWND BuildButton(const ButtonSpec& spec) {
+    // A form with one push button that looks as asked.
+    HWND BuildButton(const ButtonLook& look) {
         FormTemplate form = Template();
         TemplateRecord button = Coloured(form, class_code::PushButton, 1, RECT{10, 10, 10 + kButtonWidth, 10 + kButtonHeight},
-                                         kButtonBack, spec.caption, WS_VISIBLE | BS_OWNERDRAW);
-        button.ButtonStyle = spec.position;
-        button.FocusFrame = spec.focusFrame;
+                                         kButtonBack, look.caption, WS_VISIBLE | BS_OWNERDRAW);
+        button.ButtonStyle = look.position;
+        button.FocusFrame = look.focusFrame;
         if (BuildWith(form, {button}) == nullptr) return nullptr;
         HWND window = Control(1);
-        RecordOf(window).IsDefault = spec.isDefault;
-        if (spec.picture) runtime::SetPicture(window, runtime::ToSlot(SolidBitmap(16, 16, kBlue)));
+        RecordOf(window).IsDefault = look.isDefault;
+        if (look.picture) runtime::SetPicture(window, runtime::ToSlot(SolidBitmap(16, 16, kBlue)));
         return window;
     }
 
@@ -70,7 +70,7 @@ protected:
 TEST_F(ButtonPaint, TheClassicFaceShowsEdgesOrThePressedFrameAndTheFocusRectangle) {
     struct Case {
         const char* name;
-        ButtonSpec spec;
+        ButtonLook look;
         UINT state;
         int32_t os;           // OsLevel while it is drawn
         COLORREF corner;      // (0, 0)
@@ -90,7 +90,7 @@ TEST_F(ButtonPaint, TheClassicFaceShowsEdgesOrThePressedFrameAndTheFocusRectangl
     const int32_t level = runtime::OsLevel;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HWND button = BuildButton(c.spec);
+        HWND button = BuildButton(c.look);
         ASSERT_NE(button, nullptr);
         runtime::OsLevel = c.os;
         const Capture shot = Draw(button, c.state);
@@ -98,7 +98,7 @@ TEST_F(ButtonPaint, TheClassicFaceShowsEdgesOrThePressedFrameAndTheFocusRectangl
         EXPECT_EQ(shot.Count(kUnderlay), 0) << "unpainted pixels";
         EXPECT_EQ(shot.At(0, 0), c.corner) << "corner";
         EXPECT_EQ(shot.At(1, 20), c.innerEdge) << "at (1, 20)";
-        if (c.state == 0 && c.spec.isDefault == 0) {
+        if (c.state == 0 && c.look.isDefault == 0) {
             EXPECT_EQ(shot.At(kButtonWidth - 1, kButtonHeight - 1), kBlack) << "outer shadow";
             EXPECT_EQ(shot.At(kButtonWidth - 2, 20), kGrey) << "inner shadow";
         }
@@ -113,7 +113,7 @@ TEST_F(ButtonPaint, TheClassicFaceShowsEdgesOrThePressedFrameAndTheFocusRectangl
 TEST_F(ButtonPaint, ThePictureStandsByItsPositionAndMovesWithTheCaptionWhenPressed) {
     for (int32_t position : {0, 1, 2, 3}) {
         SCOPED_TRACE(testing::Message() << "position " << position);
-        HWND button = BuildButton(ButtonSpec{"Go", true, position});
+        HWND button = BuildButton(ButtonLook{"Go", true, position});
         ASSERT_NE(button, nullptr);
         const Capture shot = Draw(button, 0);
         const RECT picture = shot.Extent(kBlue);
@@ -141,7 +141,7 @@ TEST_F(ButtonPaint, ThePictureStandsByItsPositionAndMovesWithTheCaptionWhenPress
 }
 
 TEST_F(ButtonPaint, ADisabledButtonEmbossesItsCaptionWithAWhiteCopyTwoPixelsOff) {
-    HWND button = BuildButton(ButtonSpec{});
+    HWND button = BuildButton(ButtonLook{});
     ASSERT_NE(button, nullptr);
     EnableWindow(button, FALSE);
     const Capture shot = Draw(button, ODS_DISABLED);
