@@ -29,6 +29,8 @@ total_requests=${MT_BENCH_REQUESTS:-100000}
 measure() { python3 "$root/bench/measure.py" "$@"; }
 
 scripts/setup.sh
+# shellcheck source=../scripts/cmake-env.sh
+source scripts/cmake-env.sh
 for tool in wrk nginx; do
     command -v "$tool" >/dev/null && continue
     sudo_cmd=()

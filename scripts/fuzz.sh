@@ -13,6 +13,8 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)/fuzz
 seconds=${MT_FUZZ_SECONDS:-8}
 jobs=${MT_FUZZ_JOBS:-2}
+# shellcheck source=cmake-env.sh
+source "$root/scripts/cmake-env.sh"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMT_FUZZ=ON \
     -DMT_BUILD_TESTS=OFF >/dev/null

@@ -38,6 +38,8 @@ com=COM1
 source scripts/wine-env.sh
 # shellcheck source=kit.sh
 source scripts/kit.sh
+# shellcheck source=cmake-env.sh
+source scripts/cmake-env.sh
 # shellcheck source=reply-files.sh
 source scripts/reply-files.sh
 

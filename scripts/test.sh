@@ -42,6 +42,8 @@ case_lines() {
 
 scripts/setup.sh
 stage_done "packages (setup.sh)"
+# shellcheck source=cmake-env.sh
+source scripts/cmake-env.sh
 
 echo "== host build (platform-free logic, ASan + UBSan)"
 cmake -S . -B "$out/host" -DCMAKE_BUILD_TYPE=Debug >/dev/null

@@ -266,10 +266,14 @@ void CompleteImageList(RuntimeRecord* holder) {
     holder->ImageList = ToSlot(list);
     if (list == nullptr) return;
     if (holder->BackColor == kNoColor) ImageList_SetBkColor(list, CLR_NONE);
-    constexpr UINT kShared3d = LR_SHARED | LR_LOADMAP3DCOLORS;
+    // The list keeps copies of its images and each loaded image is deleted once added, so they are
+    // loaded for the list alone, never shared: a shared image is the process's one copy of the
+    // resource, which the deletion would destroy for every later user, and a shared icon loaded at
+    // the list's size would be what every later default-size load of that icon gets.
+    constexpr UINT kOwn3d = LR_LOADMAP3DCOLORS;
     if (holder->Picture != 0) {
         if (IsImageResourceId(holder->Picture)) {
-            AddLoadedImage(list, LoadResourceImage(holder->Picture, IMAGE_BITMAP, 0, 0, kShared3d | LR_LOADTRANSPARENT),
+            AddLoadedImage(list, LoadResourceImage(holder->Picture, IMAGE_BITMAP, 0, 0, kOwn3d | LR_LOADTRANSPARENT),
                            IMAGE_BITMAP);
         } else {
             AddImage(list, SlotAs<HANDLE>(holder->Picture), IMAGE_BITMAP);
@@ -280,7 +284,7 @@ void CompleteImageList(RuntimeRecord* holder) {
         if (item.ResourceId == 0) continue;
         const UINT type = item.Kind == 0 ? IMAGE_BITMAP : IMAGE_ICON;
         AddLoadedImage(list, LoadResourceImage(static_cast<uint32_t>(item.ResourceId), type, holder->ImageWidth,
-                                           holder->ImageHeight, kShared3d),
+                                           holder->ImageHeight, kOwn3d),
                        type);
     }
 }

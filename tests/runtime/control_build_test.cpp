@@ -357,6 +357,17 @@ std::vector<ClassCase> ClassCases() {
              EXPECT_EQ(ImageList_GetImageCount(list), 2);
              EXPECT_EQ(ImageList_GetBkColor(list), CLR_NONE);
              EXPECT_EQ(r.BackColorRgb, runtime::kNoColor);
+             // The list's 16-pixel icon was loaded for the list alone: the process's shared copy
+             // of that icon still comes at the system's size.
+             auto shared = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIcon),
+                                                         IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+             ICONINFO info{};
+             ASSERT_TRUE(GetIconInfo(shared, &info));
+             BITMAP mask{};
+             GetObjectW(info.hbmMask, sizeof mask, &mask);
+             DeleteObject(info.hbmMask);
+             if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+             EXPECT_EQ(mask.bmWidth, GetSystemMetrics(SM_CXICON));
          }},
         {class_code::Header, 37, L"SysHeader32", nullptr,
          [](TemplateRecord& r, FormTemplate& t) {

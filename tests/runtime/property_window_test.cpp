@@ -19,7 +19,7 @@
 #include "runtime/property/property_setters.h"
 #include "runtime/property/property_windows.h"
 
-namespace {
+namespace property_window_test {
 
 using buildertest::FormTemplate;
 using runtime::RuntimeRecord;
@@ -340,4 +340,4 @@ TEST(DrawShape, LinesBoxesAndEllipsesLandOnTheirPixels) {
     }
 }
 
-}  // namespace
+}  // namespace property_window_test
