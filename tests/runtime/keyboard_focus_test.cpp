@@ -17,6 +17,8 @@ using testsupport::PressKey;
 
 // Tab stops 0, 1, 4, 6, 10; label 2 is a tab stop that hands the focus on; group 3, edit 7
 // (no TabStop), hidden edit 8, disabled button 9 and option 5 (unchecked) are passed over.
+// Edit 11 takes Enter as a new line; it scrolls down, since a one-line-high edit that does not
+// refuses a second line.
 const std::vector<Row> kNavigationForm = {
     {0, cc::TextBox, "", kEditStyle, 1},
     {1, cc::PushButton, "&Go", kButtonStyle, 1, 0, 1},
@@ -29,7 +31,7 @@ const std::vector<Row> kNavigationForm = {
     {8, cc::TextBox, "", kEditStyle & ~WS_VISIBLE, 1},
     {9, cc::PushButton, "Off", kButtonStyle | WS_DISABLED, 1},
     {10, cc::PushButton, "Cancel", kButtonStyle, 1, 0, 2},
-    {11, cc::TextBox, "", kEditStyle | ES_MULTILINE | ES_WANTRETURN, 0},
+    {11, cc::TextBox, "", kEditStyle | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL, 0},
 };
 
 // The whole cycle both ways, the Shift state coming from the key events themselves; a form
@@ -97,23 +99,28 @@ void Spy(HWND control) {
     record->ClassProc = runtime::ToSlot(&SpyClassProc);
 }
 
+// Enter in the multi-line edit that wants it only starts a new line there; everywhere else it
+// presses a button and leaves no character behind in an edit.
 TEST_F(InputTest, EnterAndEscPressTheFocusedDefaultOrCancelButton) {
     struct Case {
         const char* name;
         int32_t focused;
         WORD key;
         std::vector<std::string> expected;
+        const char* focusedText;  // the focused control's text afterwards
     };
     const Case cases[] = {
-        {"Enter in a single-line edit", 0, VK_RETURN, {"command 1001", "key at 1000"}},
-        {"Enter in a want-return edit", 11, VK_RETURN, {"key at 1011", "char at 1011"}},
-        {"Enter on the focused cancel button", 10, VK_RETURN, {"command 1010", "key at 1010"}},
-        {"Enter on a check box", 6, VK_RETURN, {"command 1001", "key at 1006"}},
-        {"Esc", 0, VK_ESCAPE, {"command 1010"}},
+        {"Enter in a single-line edit", 0, VK_RETURN, {"command 1001", "key at 1000"}, ""},
+        {"Enter in a want-return edit", 11, VK_RETURN, {"key at 1011", "char at 1011"}, "\r\n"},
+        {"Enter on the focused cancel button", 10, VK_RETURN, {"command 1010", "key at 1010"}, "Cancel"},
+        {"Enter on a check box", 6, VK_RETURN, {"command 1001", "key at 1006"}, "C"},
+        {"Esc", 0, VK_ESCAPE, {"command 1010"}, ""},
     };
     ASSERT_NE(BuildRows(kNavigationForm), nullptr);
     for (int32_t spied : {0, 6, 10, 11}) Spy(Control(spied));
     for (const Case& c : cases) {
+        SetWindowTextA(Control(0), "");
+        SetWindowTextA(Control(11), "");
         Focus(c.focused);
         order.clear();
         runtimetest::app.onMessage = [&](HWND, UINT id, WPARAM wParam, LPARAM lParam) {
@@ -125,6 +132,9 @@ TEST_F(InputTest, EnterAndEscPressTheFocusedDefaultOrCancelButton) {
         std::string all;
         for (const std::string& seen : order) all += seen + "; ";
         EXPECT_EQ(order, c.expected) << c.name << ": " << all;
+        char text[16] = {};
+        GetWindowTextA(Control(c.focused), text, sizeof text);
+        EXPECT_STREQ(text, c.focusedText) << c.name;
     }
 }
 
