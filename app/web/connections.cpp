@@ -106,13 +106,6 @@ SendResult SendAvailable(Connection& connection) {
     return SendResult::Done;
 }
 
-// Takes everything that has arrived; reports how the last receive ended.
-ReceiveResult ReceiveAvailable(Connection& connection) {
-    ReceiveResult result = ReceiveOnce(connection);
-    while (result == ReceiveResult::Data) result = ReceiveOnce(connection);
-    return result;
-}
-
 // Reads and drops what has arrived. True when the peer has closed or the connection is gone;
 // false when nothing more is there now (or the scrap receives ran out).
 bool DrainUnread(SOCKET socket) {
@@ -146,6 +139,14 @@ void BeginClosing(Connection& connection) {
     connection.state = ConnectionState::Closing;
     connection.lastProgress = GetTickCount();
     LingerOn(connection);
+}
+
+// CloseConnection for a connection whose peer has closed (a receive returned its end) or that
+// is broken: nothing more can arrive, so there is nothing to take before the close.
+void CloseDrained(Connection& connection) {
+    ReleaseReply(connection);
+    closesocket(connection.socket);
+    connection = Connection{};
 }
 
 }  // namespace
@@ -187,10 +188,14 @@ void SetConnectionTimeouts(DWORD requestMs, DWORD replyStallMs) {
 }
 
 bool CollectRequest(Connection& connection) {
-    const ReceiveResult last = ReceiveAvailable(connection);
+    // One receive takes all that has arrived: it offers all the room the request has left, so
+    // one that returns less has taken all the system held, and one that fills it leaves the
+    // request full. A second receive would cost a round trip to the system (under Wine, one to
+    // its server) only to learn that nothing more is there.
+    const ReceiveResult last = ReceiveOnce(connection);
     if (connection.request.length > 0) return true;
     if (last == ReceiveResult::PeerClosed || last == ReceiveResult::Failed) {
-        CloseConnection(connection);
+        CloseDrained(connection);
     }
     return false;
 }
@@ -211,14 +216,12 @@ void ContinueReply(Connection& connection) {
 }
 
 void LingerOn(Connection& connection) {
-    if (DrainUnread(connection.socket)) CloseConnection(connection);
+    if (DrainUnread(connection.socket)) CloseDrained(connection);
 }
 
 void CloseConnection(Connection& connection) {
-    ReleaseReply(connection);
     DrainUnread(connection.socket);
-    closesocket(connection.socket);
-    connection = Connection{};
+    CloseDrained(connection);
 }
 
 void CloseAllConnections() {
