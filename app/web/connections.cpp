@@ -130,6 +130,11 @@ void ReleaseReply(Connection& connection) {
 // socket stays open until the peer closes. Closing it at once would answer bytes the peer
 // still sends (headers in a second write, the rest of a body) with a reset, which destroys
 // the reply's bytes that the peer has not read yet.
+//
+// A peer that has not closed yet is left to its read and close events, which drain and close:
+// a receive now would almost always find nothing (the peer has yet to read the reply) and cost
+// a round trip to the system. One whose close event has come already gets no further one, so
+// it is drained and closed now.
 void BeginClosing(Connection& connection) {
     ReleaseReply(connection);
     if (shutdown(connection.socket, 1 /* SD_SEND */) == SOCKET_ERROR) {
@@ -138,7 +143,7 @@ void BeginClosing(Connection& connection) {
     }
     connection.state = ConnectionState::Closing;
     connection.lastProgress = GetTickCount();
-    LingerOn(connection);
+    if (connection.peerClosed) LingerOn(connection);
 }
 
 // CloseConnection for a connection whose peer has closed (a receive returned its end) or that
@@ -217,6 +222,10 @@ void ContinueReply(Connection& connection) {
 
 void LingerOn(Connection& connection) {
     if (DrainUnread(connection.socket)) CloseDrained(connection);
+}
+
+void NotePeerClosed(Connection& connection) {
+    connection.peerClosed = true;
 }
 
 void CloseConnection(Connection& connection) {
