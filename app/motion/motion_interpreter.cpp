@@ -3,6 +3,8 @@
 #include "app/motion/motion_scan.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace motion {
@@ -11,16 +13,63 @@ motion::MotionRegisters motionRegisters{};
 
 namespace {
 
+// The display fields' windows as last found. Finding a control by its number asks the window
+// server for the list of the window's children (under Wine, a round trip to its server), and a
+// movement request shows up to five fields ahead of its first step.
+struct FoundField {
+    HWND parent = nullptr;
+    int32_t id = 0;
+    HWND field = nullptr;
+};
+constinit std::array<FoundField, 8> foundFields{};
+constinit std::size_t nextFoundField = 0;
+
+// Whether `found` still names field `id` of `parent`; these checks read the process's own
+// window records, without the server.
+bool StillNames(const FoundField& found, HWND parent, int32_t id) {
+    return found.parent == parent && found.id == id && IsWindow(found.field) &&
+           GetParent(found.field) == parent && GetDlgCtrlID(found.field) == id;
+}
+
+HWND FieldWindow(HWND parent, int32_t id) {
+    for (const FoundField& found : foundFields) {
+        if (StillNames(found, parent, id)) return found.field;
+    }
+    const HWND field = GetDlgItem(parent, id);
+    if (field != nullptr) {
+        foundFields[nextFoundField] = FoundField{parent, id, field};
+        nextFoundField = (nextFoundField + 1) % foundFields.size();
+    }
+    return field;
+}
+
+// Shows `value` in field `id` of `parent` as unsigned decimal. A field that shows it already is
+// left alone: setting the same text again would only repaint the field (several round trips
+// to the window server) ahead of the line's first step.
+void ShowFieldValue(HWND parent, int32_t id, uint32_t value) {
+    const HWND field = FieldWindow(parent, id);
+    if (field == nullptr) return;
+    char text[12];
+    FormatUnsigned(value, text);
+    char shown[sizeof text + 1];
+    // A text longer than any number cannot match: the buffer holds one byte more than one.
+    const int length = GetWindowTextA(field, shown, sizeof shown);
+    if (length >= 0 && std::string_view(shown, static_cast<std::size_t>(length)) == text) return;
+    SetWindowTextA(field, text);
+}
+
 // Carries out what the scan decides: display fields of the main window, and the pause that
 // follows a "p=" token.
 class WindowScanEffects final : public motion::ScanEffects {
 public:
     explicit WindowScanEffects(HWND window) : window_(window) {}
 
-    void ShowValue(int32_t field, uint32_t value) override {
-        SetDlgItemInt(window_, field, value, FALSE);
+    void ShowValue(int32_t field, uint32_t value) override { ShowFieldValue(window_, field, value); }
+    // A pause of 0 costs nothing: Sleep(0) would hand the processor to whatever else is ready
+    // to run, ahead of the line's first step.
+    void Pause(uint32_t milliseconds) override {
+        if (milliseconds != 0) Sleep(milliseconds);
     }
-    void Pause(uint32_t milliseconds) override { Sleep(milliseconds); }
 
 private:
     HWND window_;

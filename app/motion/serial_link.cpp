@@ -113,7 +113,7 @@ bool MakeStep(motion::StepOutput step) {
 
 void PauseAfterStep(uint32_t milliseconds) {
     if (motionSettings.stepBoxes) {
-        Sleep(milliseconds);
+        if (milliseconds != 0) Sleep(milliseconds);  // Sleep(0) would give the processor away
     } else if (milliseconds == 0) {
         // After the step's byte, so that a line's first byte follows its request at once.
         ProcessPendingMessages();

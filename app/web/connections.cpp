@@ -106,13 +106,6 @@ SendResult SendAvailable(Connection& connection) {
     return SendResult::Done;
 }
 
-// Takes everything that has arrived; reports how the last receive ended.
-ReceiveResult ReceiveAvailable(Connection& connection) {
-    ReceiveResult result = ReceiveOnce(connection);
-    while (result == ReceiveResult::Data) result = ReceiveOnce(connection);
-    return result;
-}
-
 // Reads and drops what has arrived. True when the peer has closed or the connection is gone;
 // false when nothing more is there now (or the scrap receives ran out).
 bool DrainUnread(SOCKET socket) {
@@ -137,6 +130,11 @@ void ReleaseReply(Connection& connection) {
 // socket stays open until the peer closes. Closing it at once would answer bytes the peer
 // still sends (headers in a second write, the rest of a body) with a reset, which destroys
 // the reply's bytes that the peer has not read yet.
+//
+// A peer that has not closed yet is left to its read and close events, which drain and close:
+// a receive now would almost always find nothing (the peer has yet to read the reply) and cost
+// a round trip to the system. One whose close event has come already gets no further one, so
+// it is drained and closed now.
 void BeginClosing(Connection& connection) {
     ReleaseReply(connection);
     if (shutdown(connection.socket, 1 /* SD_SEND */) == SOCKET_ERROR) {
@@ -145,7 +143,15 @@ void BeginClosing(Connection& connection) {
     }
     connection.state = ConnectionState::Closing;
     connection.lastProgress = GetTickCount();
-    LingerOn(connection);
+    if (connection.peerClosed) LingerOn(connection);
+}
+
+// CloseConnection for a connection whose peer has closed (a receive returned its end) or that
+// is broken: nothing more can arrive, so there is nothing to take before the close.
+void CloseDrained(Connection& connection) {
+    ReleaseReply(connection);
+    closesocket(connection.socket);
+    connection = Connection{};
 }
 
 }  // namespace
@@ -187,10 +193,14 @@ void SetConnectionTimeouts(DWORD requestMs, DWORD replyStallMs) {
 }
 
 bool CollectRequest(Connection& connection) {
-    const ReceiveResult last = ReceiveAvailable(connection);
+    // One receive takes all that has arrived: it offers all the room the request has left, so
+    // one that returns less has taken all the system held, and one that fills it leaves the
+    // request full. A second receive would cost a round trip to the system (under Wine, one to
+    // its server) only to learn that nothing more is there.
+    const ReceiveResult last = ReceiveOnce(connection);
     if (connection.request.length > 0) return true;
     if (last == ReceiveResult::PeerClosed || last == ReceiveResult::Failed) {
-        CloseConnection(connection);
+        CloseDrained(connection);
     }
     return false;
 }
@@ -211,14 +221,16 @@ void ContinueReply(Connection& connection) {
 }
 
 void LingerOn(Connection& connection) {
-    if (DrainUnread(connection.socket)) CloseConnection(connection);
+    if (DrainUnread(connection.socket)) CloseDrained(connection);
+}
+
+void NotePeerClosed(Connection& connection) {
+    connection.peerClosed = true;
 }
 
 void CloseConnection(Connection& connection) {
-    ReleaseReply(connection);
     DrainUnread(connection.socket);
-    closesocket(connection.socket);
-    connection = Connection{};
+    CloseDrained(connection);
 }
 
 void CloseAllConnections() {

@@ -30,6 +30,7 @@ struct Connection {
     HGLOBAL replyBlock = nullptr;  // the reply file's bytes, locked while they are sent
     DWORD acceptedAt = 0;          // GetTickCount at the accept
     DWORD lastProgress = 0;        // GetTickCount when reply bytes last went out
+    bool peerClosed = false;       // its close event has come: no later one will
 };
 
 // The connection table holds this many. When it is full, a newcomer takes the place of an
@@ -73,6 +74,9 @@ void ContinueReply(Connection& connection);
 // A closing connection's read or close event: drops what arrived and closes the connection
 // once the peer has closed (or gone).
 void LingerOn(Connection& connection);
+
+// Records that the close event of `connection` has come (before or after its reply).
+void NotePeerClosed(Connection& connection);
 
 // Releases the reply block and the socket and frees the slot. Bytes the peer sent and that
 // nobody read are taken first, so the close is an orderly one and not a reset that could

@@ -69,6 +69,7 @@ void OnWriteReady(HWND window, SOCKET socket) {
 void OnPeerClosed(HWND window, SOCKET socket) {
     Connection* const connection = FindConnection(socket);
     if (connection == nullptr) return;  // the listener, or a connection closed already
+    NotePeerClosed(*connection);
     switch (connection->state) {
     case ConnectionState::AwaitingRequest:
         // Bytes sent before the close are still a request and are answered; a connection

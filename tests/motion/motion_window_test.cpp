@@ -10,6 +10,7 @@ namespace {
 using motiontest::MotionWindowTest;
 using motiontest::MovementRequest;
 using testsupport::MessageBoxHook;
+using testsupport::MessageRecorder;
 using testsupport::Stopwatch;
 using testsupport::TempFile;
 using Strings = std::vector<std::string>;
@@ -204,6 +205,38 @@ TEST_F(MotionWindowTest, FieldsShowUnsignedValues) {
     for (const Row& row : rows) {
         EXPECT_FALSE(Move(row.tokens)) << row.tokens;
         EXPECT_EQ(window_.Text(row.field), row.shown) << row.tokens;
+    }
+}
+
+// A field is set only when what it shows differs from the value: setting the same text again
+// would repaint it ahead of the line's first step. A field the operator typed into shows the
+// value again with the next request that names it.
+TEST_F(MotionWindowTest, FieldsAreSetOnlyWhenTheirTextChanges) {
+    using forms::control_id::Edit1;
+    using forms::control_id::Edit2;
+    using forms::control_id::Edit4;
+    using forms::control_id::inputLinie;
+    struct Row {
+        const char* typedIntoX;  // the operator's text in X before the request, or nullptr
+        const char* tokens;
+        std::vector<int> setFields;  // the fields that received a new text, in order
+        const char* shownX;
+    };
+    const Row rows[] = {
+        {nullptr, "e=0&p=0&X3&Y4", {inputLinie, Edit4, Edit1, Edit2}, "3"},  // empty at first
+        {nullptr, "e=0&p=0&X3&Y4", {}, "3"},
+        {nullptr, "e=0&p=2&X3&Y5", {Edit4, Edit2}, "3"},
+        {nullptr, "e=1&p=2&X3&Y5&e=0", {inputLinie, inputLinie}, "3"},
+        {"31", "e=0&X3", {Edit1}, "3"},
+        {"3", "e=0&X3", {}, "3"},
+    };
+    for (const Row& row : rows) {
+        if (row.typedIntoX != nullptr) window_.SetText(Edit1, row.typedIntoX);
+        MessageRecorder recorder({WM_SETTEXT});
+        for (int id : {inputLinie, Edit4, Edit1, Edit2}) recorder.Watch(window_.Control(id));
+        EXPECT_FALSE(Move(row.tokens)) << row.tokens;
+        EXPECT_EQ(recorder.ControlIds(), row.setFields) << row.tokens;
+        EXPECT_EQ(window_.Text(Edit1), row.shownX) << row.tokens;
     }
 }
 

@@ -371,6 +371,38 @@ TEST_F(WebReplyTest, TheCloseEventAnswersARequestThatHasArrived) {
     }
 }
 
+// An answered connection is closed once its peer has closed, without a reset: at once when the
+// peer's close came with its request, else on the close event that follows the reply (until
+// then it waits, its side shut).
+TEST_F(WebReplyTest, AnsweredConnectionIsClosedOnItsPeersClose) {
+    WriteAllFiles();
+    for (const bool closesWithRequest : {true, false}) {
+        SCOPED_TRACE(closesWithRequest ? "closes with its request" : "closes after the reply");
+        const std::size_t eventsBefore = window.Events().size();
+        LoopbackClient client(port);
+        ASSERT_TRUE(client.Connected());
+        const SOCKET accepted = AwaitWriteReady(eventsBefore);
+        ASSERT_NE(accepted, INVALID_SOCKET);
+        ASSERT_TRUE(client.Send("GET /c HTTP/1.1\r\n\r\n"));
+        if (closesWithRequest) {
+            ASSERT_TRUE(client.StopSending());
+        }
+        EXPECT_TRUE(AwaitClose(client)) << "received \"" << client.Received() << "\"";
+        EXPECT_EQ(client.Received(), kFileC);
+        if (!closesWithRequest) {
+            PumpFor(100);
+            const web::Connection* waiting = web::FindConnection(accepted);
+            EXPECT_TRUE(waiting != nullptr && waiting->state == web::ConnectionState::Closing)
+                << (waiting == nullptr ? "closed before the peer"
+                                       : "state " + std::to_string(static_cast<int>(waiting->state)));
+            client.Close();
+        }
+        EXPECT_TRUE(PumpUntil([&] { return web::FindConnection(accepted) == nullptr; }, 5000))
+            << "still open after the peer's close";
+        EXPECT_FALSE(client.Reset()) << "reset after " << client.Received().size() << " bytes";
+    }
+}
+
 TEST_F(WebReplyTest, SendReplyFileSendsTheSelectedFileAndCloses) {
     WriteAllFiles();
     EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
