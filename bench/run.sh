@@ -158,7 +158,12 @@ stop_program
 
 # ---- reply service
 nginx_conf=$out/nginx.conf
+# Started by root, nginx would serve as "nobody", who may not enter the build tree (a folder
+# made by mktemp is the owner's alone): every request would be refused with 403.
+nginx_user=''
+[ "$(id -u)" -ne 0 ] || nginx_user='user root;'
 cat >"$nginx_conf" <<EOF
+$nginx_user
 worker_processes 1;
 daemon off;
 pid $out/nginx.pid;
@@ -176,6 +181,9 @@ EOF
 nginx -c "$nginx_conf" </dev/null >/dev/null 2>&1 &
 own $!
 await_port 8184
+# A reference that answers with an error page would measure something else.
+nginx_status=$(curl -s -o /dev/null -w '%{http_code}' "http://127.0.0.1:8184/" || true)
+[ "$nginx_status" = 200 ] || { echo "nginx answers $nginx_status, not 200 (see $out/nginx-error.log)"; exit 1; }
 
 # wrk_run NAME PORT CONNECTIONS: one wrk run; prints its figures.
 wrk_run() {
