@@ -266,6 +266,11 @@ def replace(port, drive, count, seed):
         os.replace(path + ".new", path)
         run.note("changes", f"{changes}")
 
+    # The first requests may come before the writer's first change: C:\a is one of the
+    # versions from the start.
+    with open(path + ".new", "wb") as f:
+        f.write(versions[0])
+    os.replace(path + ".new", path)
     changer = threading.Thread(target=writer)
     changer.start()
     started = time.monotonic()
