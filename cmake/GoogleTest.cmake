@@ -17,3 +17,8 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${MT_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
+# The Windows test programs link without debug information; GoogleTest is built without it.
+if(MT_WINDOWS)
+  target_compile_options(gtest PRIVATE -g0)
+  target_compile_options(gmock PRIVATE -g0)
+endif()

@@ -3,7 +3,7 @@
 # for a while over its seed corpus (fuzz/corpus/<harness>). A finding stops the run: its input
 # is left as $MT_BUILD_ROOT/fuzz/findings/<harness>/crash-* and the script exits non-zero.
 #
-#   MT_FUZZ_SECONDS   seconds per harness (default 5, the short run of the test script)
+#   MT_FUZZ_SECONDS   seconds per harness (default 3, the short run of the test script)
 #   MT_FUZZ_JOBS      harnesses run at once (default 2)
 # Longer: MT_FUZZ_SECONDS=600 ./scripts/fuzz.sh
 set -euo pipefail
@@ -11,7 +11,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=${MT_BUILD_ROOT:-$root/build}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)/fuzz
-seconds=${MT_FUZZ_SECONDS:-5}
+seconds=${MT_FUZZ_SECONDS:-3}
 jobs=${MT_FUZZ_JOBS:-2}
 # shellcheck source=cmake-env.sh
 source "$root/scripts/cmake-env.sh"
