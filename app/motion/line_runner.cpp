@@ -4,6 +4,7 @@
 namespace motion {
 
 motion::LinePlan linePlan{};
+motion::MachinePosition machinePosition{};
 
 namespace {
 
@@ -29,7 +30,17 @@ bool LineStopRequested() {
 
 bool PlanLine() {
     if (lineRunning) return false;
-    if (!motionSettings.limits.Contains(motionRegisters.curX, motionRegisters.curY)) return false;
+    // The area is a rectangle: a line whose two ends lie in it stays in it. A start outside it
+    // comes from values a request recorded without executing them, not from where the machine
+    // stands, and a line from there could be of any length. (A machine that stands outside,
+    // the limits set after it got there, may still come back.)
+    const motion::LineLimits& limits = motionSettings.limits;
+    const bool startsWhereTheMachineStands = motionRegisters.prevX == machinePosition.x &&
+                                             motionRegisters.prevY == machinePosition.y;
+    if (!(startsWhereTheMachineStands || limits.Contains(motionRegisters.prevX, motionRegisters.prevY)) ||
+        !limits.Contains(motionRegisters.curX, motionRegisters.curY)) {
+        return false;
+    }
     linePlan = motion::ComputeLinePlan(motionRegisters);
     return RunLineSteps();
 }
@@ -58,6 +69,7 @@ bool RunLineSteps() {
     // not mention, and X and Y would no longer say where the machine is.
     motionRegisters.prevX = motionRegisters.curX;
     motionRegisters.prevY = motionRegisters.curY;
+    machinePosition = motion::MachinePosition{motionRegisters.curX, motionRegisters.curY};
     lineRunning = false;
     lineStopRequested = false;
     return true;

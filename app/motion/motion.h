@@ -21,6 +21,8 @@ namespace motion {
 
 // prevX, curX, prevY, curY, prevZ, curZ, executeFlag, stepDelay.
 extern MotionRegisters motionRegisters;
+// Where the last line left the machine.
+extern MachinePosition machinePosition;
 // The plan of the last line planned (a running line steps from its own copy).
 extern LinePlan linePlan;
 // The open serial port, or INVALID_HANDLE_VALUE when not open.
@@ -37,22 +39,24 @@ extern MotionSettings motionSettings;
 // `window`. Returns true only when the line ended at a CR with executeFlag set and the line
 // was planned and stepped (to its end, or until a stop). A line out of reach (a displacement
 // of 2^31 steps or more), a line asked for while another is being stepped and a request cut
-// off before its CR with executeFlag set are refused: nothing is stepped, false is returned,
-// and the X and Y registers (and their fields) are put back as they were before the request,
-// so that the next line starts where the machine is. A request with executeFlag 0 records
-// its values and moves nothing.
+// off before its CR with executeFlag set are refused: nothing is stepped and false is
+// returned. A cut-off request leaves X and Y (and their fields) as they were before it; after
+// a line that could not be stepped, both values of X and of Y are put back at machinePosition,
+// so that the next line starts where the machine is. A request with executeFlag 0 records its
+// values and moves nothing.
 bool InterpretMotionRequest(HWND window, const char* request, std::size_t length);
 
 // ---- Line planner and step sequencer ----
 
 // Plans the line from (prevX, prevY) to (curX, curY) into linePlan and steps it. False when
-// the line was not stepped (out of reach, its target outside the limits, or another line is
-// in progress).
+// the line was not stepped (out of reach, its start or target outside the limits, or another
+// line is in progress).
 bool PlanLine();
 // Steps linePlan, which starts at (prevX, prevY), through the step outputs and returns when
 // all are done or the line was stopped. False when the plan is out of reach or another line
 // is in progress (nothing is stepped then). A stopped line counts as stepped; it leaves curX
-// and curY at the position its steps reached.
+// and curY at the position its steps reached. A stepped line leaves both values of each axis,
+// and machinePosition, where the machine stands.
 bool RunLineSteps();
 // Whether a line is being stepped (true inside its debug boxes).
 bool LineInProgress();

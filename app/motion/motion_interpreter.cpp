@@ -80,13 +80,25 @@ void ShowAxes(motion::ScanEffects& effects) {
     effects.ShowValue(forms::control_id::Edit2, motionRegisters.curY);
 }
 
-// A refused line moved nothing: X and Y go back to where the machine is, so that the next
-// line is planned from there. The other values of the request stay recorded.
-void RefuseLine(const motion::MotionRegisters& before, motion::ScanEffects& effects) {
+// A request cut off before its CR did nothing: X and Y go back to what they were before it.
+// The other values of the request stay recorded.
+void UndoAxes(const motion::MotionRegisters& before, motion::ScanEffects& effects) {
     motionRegisters.prevX = before.prevX;
     motionRegisters.curX = before.curX;
     motionRegisters.prevY = before.prevY;
     motionRegisters.curY = before.curY;
+    ShowAxes(effects);
+}
+
+// A line that cannot be stepped (out of reach, outside the limits) moved nothing: X and Y go
+// back to where the machine stands, so that the next line is planned from there. Put back as
+// they were before the request, they could keep a start that values recorded without "e=1"
+// made, and every later line would be refused for it again. The other values stay recorded.
+void RefuseLine(const motion::MotionRegisters& before, motion::ScanEffects& effects) {
+    // Inside a line (its debug box) the line in progress owns the registers.
+    if (LineInProgress()) return UndoAxes(before, effects);
+    motionRegisters.prevX = motionRegisters.curX = machinePosition.x;
+    motionRegisters.prevY = motionRegisters.curY = machinePosition.y;
     ShowAxes(effects);
 }
 
@@ -100,7 +112,7 @@ bool InterpretMotionRequest(HWND window, const char* request, std::size_t length
     const motion::ScanResult result = motion::ScanRequestLine(received, motionRegisters, effects);
     if (!result.runLine) {
         // Cut off before its CR, a request that would have stepped cannot be: it is refused.
-        if (!result.reachedLineEnd && motionRegisters.executeFlag != 0) RefuseLine(before, effects);
+        if (!result.reachedLineEnd && motionRegisters.executeFlag != 0) UndoAxes(before, effects);
         return false;
     }
     const motion::MotionRegisters target = motionRegisters;

@@ -33,6 +33,14 @@ struct LineLimits {
     constexpr bool Contains(uint32_t x, uint32_t y) const { return !active || (x <= xMax && y <= yMax); }
 };
 
+// Where the machine stands: the end of the last line stepped (or where a stopped line left
+// it), (0, 0) at start. The axis registers may say otherwise: a request that does not execute
+// shifts them without moving anything.
+struct MachinePosition {
+    uint32_t x = 0;
+    uint32_t y = 0;
+};
+
 // How lines are stepped, fixed at start-up from the program's switches. The defaults are the
 // program as it always ran.
 struct MotionSettings {

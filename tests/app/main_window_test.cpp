@@ -257,6 +257,7 @@ TEST_F(BuiltMainWindowTest, DestroyingTheWindowDuringALineEndsIt) {
     Click(id::btnSetCom);
     ASSERT_NE(motion::portHandle, INVALID_HANDLE_VALUE);
     motion::motionRegisters = {};
+    motion::machinePosition = {};
     testsupport::MessageBoxHook steps([&](const testsupport::BoxRecord&, std::size_t index) {
         if (index == 1) DestroyWindow(main_);
     });

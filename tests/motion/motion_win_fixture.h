@@ -27,6 +27,7 @@ protected:
           }) {
         motion::ClosePort();
         motion::motionRegisters = {};
+        motion::machinePosition = {};
         motion::motionSettings = {};
         motion::linePlan = {};
     }

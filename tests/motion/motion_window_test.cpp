@@ -115,6 +115,7 @@ TEST_F(MotionWindowTest, RefusedLinesStepNothingAndPutXAndYBack) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         motion::motionRegisters = {};
+        motion::machinePosition = {};
         MessageBoxHook hook;
         const std::size_t length = row.length == std::string::npos ? row.request.size() : row.length;
         EXPECT_FALSE(motion::InterpretMotionRequest(window_.hwnd(), row.request.data(), length));
@@ -129,6 +130,7 @@ TEST_F(MotionWindowTest, RefusedLinesStepNothingAndPutXAndYBack) {
     }
     // Without the execute flag a cut-off request only records its values.
     motion::motionRegisters = {};
+    motion::machinePosition = {};
     EXPECT_FALSE(Interpret(MovementRequest("e=0&X5").substr(0, 15)));
     EXPECT_EQ(motion::motionRegisters, (motion::MotionRegisters{0, 5, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(window_.Text(forms::control_id::Edit1), "5");
@@ -160,6 +162,7 @@ TEST_F(MotionWindowTest, StopInsideABoxEndsTheLine) {
         TempFile device("mtpst");
         Connect(device.path());
         motion::motionRegisters = {};
+        motion::machinePosition = {};
         motion::motionRegisters.stepDelay = kDelay;
         Stopwatch sinceStop;
         MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
@@ -186,6 +189,7 @@ TEST_F(MotionWindowTest, StopInsideABoxEndsTheLine) {
     motion::RequestLineStop();
     MessageBoxHook hook;
     motion::motionRegisters = {};
+    motion::machinePosition = {};
     EXPECT_TRUE(Move("e=1&X2"));
     EXPECT_EQ(hook.Texts(), (Strings{"0", "0"}));
 }
@@ -436,9 +440,11 @@ TEST_F(MotionWindowTest, RefusedWriteEndsTheLineWhereTheBytesStopped) {
     EXPECT_EQ(window_.Text(forms::control_id::Edit1), "3");
 }
 
-// With limits a line whose target leaves 0..XMAX x 0..YMAX is refused like any other; the
-// next line starts where the machine is. Without limits the same line runs.
-TEST_F(MotionWindowTest, LimitsRefuseTargetsOutsideTheArea) {
+// With limits a line whose target or start leaves 0..XMAX x 0..YMAX is refused like any other;
+// the next line starts where the machine is. Without limits the same line runs. A start comes
+// from values a request recorded without executing them; a refusal puts X and Y back where
+// the machine stands, not at those values, else every later line would start from them too.
+TEST_F(MotionWindowTest, LimitsRefuseLinesThatLeaveTheArea) {
     motion::motionSettings.stepBoxes = false;
     TempFile device("mtplm");
     Connect(device.path());
@@ -457,6 +463,13 @@ TEST_F(MotionWindowTest, LimitsRefuseTargetsOutsideTheArea) {
         {{false, 10, 5}, "e=1&X11&Y0", true, 11, 0},
         {{true, 0, 0}, "e=1&X0&Y0", true, 0, 0},
         {{true, 0, 0}, "e=1&Y1", false, 0, 0},
+        {{true, 10, 5}, "e=0&Y400", false, 0, 400},
+        {{true, 10, 5}, "e=1&Y3", false, 0, 0},
+        {{true, 10, 5}, "e=1&Y3", true, 0, 3},
+        // Out of reach: a displacement of 2^31 or more.
+        {{false, 0, 0}, "e=0&Y-5", false, 0, 4294967291u},
+        {{false, 0, 0}, "e=1&Y4", false, 0, 3},
+        {{false, 0, 0}, "e=1&Y4", true, 0, 4},
     };
     std::string expectedBytes;
     for (const auto& row : rows) {
@@ -469,8 +482,9 @@ TEST_F(MotionWindowTest, LimitsRefuseTargetsOutsideTheArea) {
         EXPECT_EQ(window_.Text(forms::control_id::Edit2), std::to_string(row.y));
     }
     motion::ClosePort();
-    // (0,0) to (10,5) and back, then 11 steps along X and back.
-    EXPECT_EQ(device.Read(), "BBDBBDBBDBBDBBD" "AACAACAACAACAAC" + std::string(11, 'B') + std::string(11, 'A'));
+    // (0,0) to (10,5) and back, then 11 steps along X and back, then Y to 3 and to 4.
+    EXPECT_EQ(device.Read(),
+              "BBDBBDBBDBBDBBD" "AACAACAACAACAAC" + std::string(11, 'B') + std::string(11, 'A') + "DDDD");
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ protected:
         WebFrontTest::SetUp();
         motion::ClosePort();
         motion::motionRegisters = {};
+        motion::machinePosition = {};
         OpenPortDevice();
     }
 
