@@ -2,13 +2,18 @@
 // events by asynchronous select and, for each connection's first read event, receives, opens
 // and reads the reply file, sends it and closes: no runtime, no connection table, no planning.
 //
-//   min_server.exe PORT FILE [BACKLOG]
+//   min_server.exe PORT FILE [BACKLOG [window]]
+//
+// With "window" the events go to a visible top-level window, as the program's go to its main
+// window, instead of a message-only one: under Wine, a thread with a window on the display
+// also serves the display's events in every wait for a message.
 
 #include <winsock2.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -53,7 +58,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: min_server PORT FILE [BACKLOG]\n");
+        std::fprintf(stderr, "usage: min_server PORT FILE [BACKLOG [window]]\n");
         return 2;
     }
     replyFile = argv[2];
@@ -65,8 +70,12 @@ int main(int argc, char** argv) {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "MinServer";
     RegisterClassA(&windowClass);
-    const HWND window = CreateWindowA("MinServer", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      windowClass.hInstance, nullptr);
+    const bool visible = argc > 4 && std::strcmp(argv[4], "window") == 0;
+    const HWND window =
+        visible ? CreateWindowA("MinServer", "min_server", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320,
+                                200, nullptr, nullptr, windowClass.hInstance, nullptr)
+                : CreateWindowA("MinServer", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                windowClass.hInstance, nullptr);
     const SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;

@@ -8,7 +8,8 @@
 #   command latency  request sent -> first step byte on the line, p50/p99 of 1,000 one-step moves
 #   reply service    "GET /" with wrk at 1 and 16 connections (default backlog 5 and --backlog
 #                    128), against min_server.exe (asynchronous select, read the file, send,
-#                    close) under Wine and nginx serving the same bytes
+#                    close) under Wine, the same on a visible window, and nginx serving the
+#                    same bytes
 #   start-up         process start to the port accepting, median of 10
 #   memory, handles  after 1,000 and after 100,000 requests
 #
@@ -197,12 +198,17 @@ wrk_run() {
 own $!
 min_pid=$!
 await_port 8183
+# The same floor with its events going to a visible window, as the program's do.
+(cd "$out" && exec wine "$min_server" 8186 'C:\a' 5 window </dev/null >>"$out/min_server.log" 2>&1) &
+own $!
+minwin_pid=$!
+await_port 8186
 start_program 8181
 declare -A rate p50 p99 worst errors
 for connections in 1 16; do
     echo "== reply service: $connections connections, ${seconds} s each"
-    for subject in program min nginx; do
-        case $subject in program) port=8181 ;; min) port=8183 ;; nginx) port=8184 ;; esac
+    for subject in program min minwin nginx; do
+        case $subject in program) port=8181 ;; min) port=8183 ;; minwin) port=8186 ;; nginx) port=8184 ;; esac
         result=$(wrk_run "$subject" "$port" "$connections")
         echo "   $subject: $result"
         rate[$subject-$connections]=$(field rate "$result")
@@ -213,8 +219,8 @@ for connections in 1 16; do
     done
 done
 stop_program
-kill "$min_pid" 2>/dev/null || true
-wait "$min_pid" 2>/dev/null || true
+kill "$min_pid" "$minwin_pid" 2>/dev/null || true
+wait "$min_pid" "$minwin_pid" 2>/dev/null || true
 (cd "$out" && exec wine "$min_server" 8183 'C:\a' 128 </dev/null >>"$out/min_server.log" 2>&1) &
 own $!
 min_pid=$!
@@ -239,6 +245,8 @@ for c in 1 16; do
     row "GET / at $c: p50 / p99 / max (ms)" "${p50[program-$c]} / ${p99[program-$c]} / ${worst[program-$c]}" \
         "${p50[min-$c]} / ${p99[min-$c]} / ${worst[min-$c]}" "${p50[nginx-$c]} / ${p99[nginx-$c]} / ${worst[nginx-$c]}" - - -
     row "GET / at $c: errors" "${errors[program-$c]}" "${errors[min-$c]}" "${errors[nginx-$c]}" - - "0"
+    row "GET / at $c: floor on a visible window (requests/s)" "${rate[program-$c]}" "${rate[minwin-$c]}" - \
+        "$(ratio "${rate[program-$c]}" "${rate[minwin-$c]}")" - -
 done
 row "GET / at 16 with --backlog 128 (requests/s)" "${rate[program-b]}" "${rate[min-b]}" - \
     "$(ratio "${rate[program-b]}" "${rate[min-b]}")" - ">= 1.0x floor"
