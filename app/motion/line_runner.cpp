@@ -37,10 +37,9 @@ bool PlanLine() {
     const motion::LineLimits& limits = motionSettings.limits;
     const bool startsWhereTheMachineStands = motionRegisters.prevX == machinePosition.x &&
                                              motionRegisters.prevY == machinePosition.y;
-    if (!(startsWhereTheMachineStands || limits.Contains(motionRegisters.prevX, motionRegisters.prevY)) ||
-        !limits.Contains(motionRegisters.curX, motionRegisters.curY)) {
-        return false;
-    }
+    const bool startAllowed =
+        startsWhereTheMachineStands || limits.Contains(motionRegisters.prevX, motionRegisters.prevY);
+    if (!startAllowed || !limits.Contains(motionRegisters.curX, motionRegisters.curY)) return false;
     linePlan = motion::ComputeLinePlan(motionRegisters);
     return RunLineSteps();
 }
