@@ -14,6 +14,15 @@ bool lineRunning = false;
 // Set by a stop during the line; the line ends before its next step.
 bool lineStopRequested = false;
 
+// The line is behind the machine: the next line starts where it stands. Left as they were,
+// the pair would step this line's displacement again for an axis the next request does not
+// mention, and the axis would no longer say where the machine is. A value that a request
+// inside the line's boxes recorded stays: a line still to come, from where this one ended.
+void SettleAxis(uint32_t& previous, uint32_t& current, uint32_t target, uint32_t reached) {
+    if (current == target) current = reached;
+    previous = reached;
+}
+
 }  // namespace
 
 bool LineInProgress() {
@@ -31,9 +40,9 @@ bool LineStopRequested() {
 bool PlanLine() {
     if (lineRunning) return false;
     // The area is a rectangle: a line whose two ends lie in it stays in it. A start outside it
-    // comes from values a request recorded without executing them, not from where the machine
-    // stands, and a line from there could be of any length. (A machine that stands outside,
-    // the limits set after it got there, may still come back.)
+    // that is not where the machine stands comes from a value recorded once without executing
+    // it, and a line from there could be of any length. (A machine that stands outside, the
+    // limits set after it got there or the operator having declared it there, may come back.)
     const motion::LineLimits& limits = motionSettings.limits;
     const bool startsWhereTheMachineStands = motionRegisters.prevX == machinePosition.x &&
                                              motionRegisters.prevY == machinePosition.y;
@@ -50,6 +59,8 @@ bool RunLineSteps() {
     lineStopRequested = false;
     const uint32_t startX = motionRegisters.prevX;
     const uint32_t startY = motionRegisters.prevY;
+    const uint32_t targetX = motionRegisters.curX;
+    const uint32_t targetY = motionRegisters.curY;
     // The sequence holds its own copy of the plan: whatever happens inside a debug box
     // cannot change the line in progress.
     motion::StepSequence steps(linePlan);
@@ -58,17 +69,10 @@ bool RunLineSteps() {
     while (!lineStopRequested && steps.Next(step)) {
         if (MakeStep(step)) tally.Count(step);
     }
-    if (lineStopRequested) {
-        // The machine stands where the steps made took it, not at the line's target.
-        motionRegisters.curX = tally.ReachedX(startX);
-        motionRegisters.curY = tally.ReachedY(startY);
-    }
-    // The line is behind the machine: the next line starts where it stands. Left as they were,
-    // the pairs would step this line's displacement again for an axis the next request does
-    // not mention, and X and Y would no longer say where the machine is.
-    motionRegisters.prevX = motionRegisters.curX;
-    motionRegisters.prevY = motionRegisters.curY;
-    machinePosition = motion::MachinePosition{motionRegisters.curX, motionRegisters.curY};
+    // The machine stands where the steps made took it: the line's target, unless it stopped.
+    machinePosition = motion::MachinePosition{tally.ReachedX(startX), tally.ReachedY(startY)};
+    SettleAxis(motionRegisters.prevX, motionRegisters.curX, targetX, machinePosition.x);
+    SettleAxis(motionRegisters.prevY, motionRegisters.curY, targetY, machinePosition.y);
     lineRunning = false;
     lineStopRequested = false;
     return true;

@@ -21,7 +21,8 @@ namespace motion {
 
 // prevX, curX, prevY, curY, prevZ, curZ, executeFlag, stepDelay.
 extern MotionRegisters motionRegisters;
-// Where the last line left the machine.
+// Where the machine stands: where the last line left it, or the position the operator
+// declared since (see DeclaredPosition). The one record of it.
 extern MachinePosition machinePosition;
 // The plan of the last line planned (a running line steps from its own copy).
 extern LinePlan linePlan;
@@ -43,7 +44,8 @@ extern MotionSettings motionSettings;
 // returned. A cut-off request leaves X and Y (and their fields) as they were before it; after
 // a line that could not be stepped, both values of X and of Y are put back at machinePosition,
 // so that the next line starts where the machine is. A request with executeFlag 0 records its
-// values and moves nothing.
+// values and moves nothing; after it (outside a line) an axis whose two values agree is the
+// position the operator declares, and machinePosition takes it.
 bool InterpretMotionRequest(HWND window, const char* request, std::size_t length);
 
 // ---- Line planner and step sequencer ----

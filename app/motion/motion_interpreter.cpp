@@ -91,9 +91,10 @@ void UndoAxes(const motion::MotionRegisters& before, motion::ScanEffects& effect
 }
 
 // A line that cannot be stepped (out of reach, outside the limits) moved nothing: X and Y go
-// back to where the machine stands, so that the next line is planned from there. Put back as
-// they were before the request, they could keep a start that values recorded without "e=1"
-// made, and every later line would be refused for it again. The other values stay recorded.
+// back to where the machine stands (the end of the last line, or the position declared since),
+// so that the next line is planned from there. Put back as they were before the request, they
+// could keep a start that values recorded once without "e=1" made, and every later line would
+// be refused for it again. The other values stay recorded.
 void RefuseLine(const motion::MotionRegisters& before, motion::ScanEffects& effects) {
     // Inside a line (its debug box) the line in progress owns the registers.
     if (LineInProgress()) return UndoAxes(before, effects);
@@ -113,6 +114,8 @@ bool InterpretMotionRequest(HWND window, const char* request, std::size_t length
     if (!result.runLine) {
         // Cut off before its CR, a request that would have stepped cannot be: it is refused.
         if (!result.reachedLineEnd && motionRegisters.executeFlag != 0) UndoAxes(before, effects);
+        // Inside a line (its debug box) the line in progress says where the machine stands.
+        if (!LineInProgress()) machinePosition = motion::DeclaredPosition(motionRegisters, machinePosition);
         return false;
     }
     const motion::MotionRegisters target = motionRegisters;

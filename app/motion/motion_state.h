@@ -34,12 +34,25 @@ struct LineLimits {
 };
 
 // Where the machine stands: the end of the last line stepped (or where a stopped line left
-// it), (0, 0) at start. The axis registers may say otherwise: a request that does not execute
-// shifts them without moving anything.
+// it), or the position the operator declared, whichever came last; (0, 0) at start. The axis
+// registers may say otherwise: a request that does not execute shifts them without moving
+// anything.
 struct MachinePosition {
     uint32_t x = 0;
     uint32_t y = 0;
+
+    friend bool operator==(const MachinePosition&, const MachinePosition&) = default;
 };
+
+// Where the machine stands after a request that stepped nothing. An axis whose two values agree
+// is a position the operator declares ("e=0&X0&Y0" sent twice): the machine stands there now.
+// An axis whose values differ holds a line still to be stepped (a value recorded once) and
+// declares nothing.
+constexpr MachinePosition DeclaredPosition(const MotionRegisters& r, MachinePosition standing) {
+    if (r.prevX == r.curX) standing.x = r.curX;
+    if (r.prevY == r.curY) standing.y = r.curY;
+    return standing;
+}
 
 // How lines are stepped, fixed at start-up from the program's switches. The defaults are the
 // program as it always ran.

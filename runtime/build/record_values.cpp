@@ -45,10 +45,19 @@ void SendTextColor(const RuntimeRecord& record, HWND window) {
     }
 }
 
-// The kind and size of an applied picture: a bitmap (kind 0) or an icon (kind 1).
+// Forms and image controls draw an icon with DrawIcon, which draws it at the system's icon
+// size whatever the size of its bitmaps; push buttons (DrawState) and picture boxes
+// (DrawIconEx, in the size the picture gives the box) draw it at its own size.
+bool DrawsIconsAtSystemSize(int32_t type) { return IsFormType(type) || type == class_code::Image; }
+
+// The kind and size of an applied picture: a bitmap (kind 0) in its own size, an icon (kind 1)
+// in the size it is drawn, no picture as none (-1) of size 0 by 0, so that nothing of a
+// removed picture's place is taken for it.
 void NotePictureKind(RuntimeRecord& record, uint32_t picture) {
     if (picture == 0) {
         record.ImageKind = image_kind::None;
+        record.ImageWidth = 0;
+        record.ImageHeight = 0;
         return;
     }
     if (GetObjectType(SlotAs<HGDIOBJ>(picture)) == OBJ_BITMAP) {
@@ -69,6 +78,10 @@ void NotePictureKind(RuntimeRecord& record, uint32_t picture) {
     record.ImageHeight = icon.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2;
     if (icon.hbmColor != nullptr) DeleteObject(icon.hbmColor);
     if (icon.hbmMask != nullptr) DeleteObject(icon.hbmMask);
+    if (DrawsIconsAtSystemSize(record.Type)) {
+        record.ImageWidth = GetSystemMetrics(SM_CXICON);
+        record.ImageHeight = GetSystemMetrics(SM_CYICON);
+    }
 }
 
 void ShowPicture(const RuntimeRecord& record, HWND window) {

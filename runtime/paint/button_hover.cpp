@@ -4,8 +4,17 @@
 
 namespace runtime {
 
+namespace {
+
+// hotButton is a plain window handle; the exchanges treat it as the pointer it is.
+PVOID volatile* HotButtonSlot() { return reinterpret_cast<PVOID volatile*>(&hotButton); }
+
+}  // namespace
+
 void TrackButtonLeave(HWND button) {
-    hotButton = button;
+    HWND previous = static_cast<HWND>(InterlockedExchangePointer(HotButtonSlot(), button));
+    // Its leave may come after this move, and then no longer finds it hot.
+    if (previous != nullptr && previous != button) InvalidateRect(previous, nullptr, FALSE);
     HMODULE user = LoadLibraryA("user32.dll");
     if (user == nullptr) return;
     using TrackEntry = BOOL(WINAPI*)(TRACKMOUSEEVENT*);
@@ -20,9 +29,10 @@ void TrackButtonLeave(HWND button) {
     FreeLibrary(user);
 }
 
-HWND TakeHotButton() {
-    // hotButton is a plain window handle; the exchange treats it as the pointer it is.
-    return static_cast<HWND>(InterlockedExchangePointer(reinterpret_cast<PVOID volatile*>(&hotButton), nullptr));
+HWND TakeHotButton(HWND window) {
+    if (window == nullptr) return nullptr;
+    return static_cast<HWND>(InterlockedCompareExchangePointer(HotButtonSlot(), nullptr, window)) == window ? window
+                                                                                                            : nullptr;
 }
 
 }  // namespace runtime

@@ -9,6 +9,7 @@
 #include "runtime/paint/window_painting.h"
 #include "runtime/process/application.h"
 #include "runtime/process/startup_logic.h"
+#include "runtime/process/system_calls.h"
 #include "runtime/process/window_message.h"
 
 #include <initializer_list>
@@ -34,7 +35,9 @@ ButtonContent LayOut(HDC device, const DRAWITEMSTRUCT& item, const RuntimeRecord
     in.item = PaintRect{item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
     in.captioned = HasCaption(button);
     in.wordWrap = button.MultiLine != 0;
-    in.hidePrefix = (item.itemState & ODS_NOACCEL) != 0;
+    // Mnemonics go unmarked when the item says so, or while the system hides keyboard cues,
+    // as in every other caption the runtime draws.
+    in.hidePrefix = (item.itemState & ODS_NOACCEL) != 0 || TextCueFlag() != 0;
     in.hasPicture = button.ImageKind != image_kind::None && button.Picture != 0;
     in.imageWidth = button.ImageWidth;
     in.imageHeight = button.ImageHeight;
@@ -61,8 +64,8 @@ void DrawContent(HDC device, const DRAWITEMSTRUCT& item, const RuntimeRecord& bu
     }
     if (button.ImageKind != image_kind::None && button.Picture != 0) {
         const UINT kind = button.ImageKind == image_kind::Bitmap ? DST_BITMAP : DST_ICON;
-        DrawStateA(device, nullptr, nullptr, static_cast<LPARAM>(button.Picture), 0, content.picture.x,
-                   content.picture.y, 0, 0, kind | (look.disabled ? DSS_DISABLED : 0));
+        DrawStatePicture(device, SlotAs<HANDLE>(button.Picture), content.picture.x, content.picture.y,
+                         kind | (look.disabled ? DSS_DISABLED : 0));
     }
     if (!HasCaption(button)) return;
     SetBkMode(device, TRANSPARENT);

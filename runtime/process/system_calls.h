@@ -266,6 +266,28 @@ inline BOOL DrawStateTextOf(HDC device, const wchar_t* text, int length, int x, 
                       0, flags);
 }
 
+// A picture (DST_BITMAP or DST_ICON with its state flags) drawn by DrawState at (x, y) in its
+// own size, in the mode.
+inline BOOL DrawStatePicture(HDC device, HANDLE picture, int x, int y, UINT flags) {
+    const auto data = reinterpret_cast<LPARAM>(picture);  // DrawState takes the handle as its data
+    return wideMode != 0 ? DrawStateW(device, nullptr, nullptr, data, 0, x, y, 0, 0, flags)
+                         : DrawStateA(device, nullptr, nullptr, data, 0, x, y, 0, 0, flags);
+}
+
+// Whether `window`'s class is the one named `ansi` in the ANSI form and `wide` in the wide form
+// (one name), compared without case, in the mode.
+inline bool HasClassName(HWND window, const char* ansi, const wchar_t* wide) {
+    constexpr int kLongestName = 64;
+    if (wideMode != 0) {
+        wchar_t name[kLongestName] = {};
+        GetClassNameW(window, name, kLongestName);
+        return lstrcmpiW(name, wide) == 0;
+    }
+    char name[kLongestName] = {};
+    GetClassNameA(window, name, kLongestName);
+    return lstrcmpiA(name, ansi) == 0;
+}
+
 inline int MessageBoxOf(HWND owner, const char* text, const char* caption, UINT flags) {
     return MessageBoxA(owner, text, caption, flags);
 }

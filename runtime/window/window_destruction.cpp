@@ -10,6 +10,7 @@
 #include "runtime/build/build_support.h"
 #include "runtime/build/control_setup.h"
 #include "runtime/build/form_builder.h"
+#include "runtime/paint/button_hover.h"
 #include "runtime/paint/shared_pens.h"
 #include "runtime/paint/theme_support.h"
 #include "runtime/process/application.h"
@@ -228,6 +229,8 @@ LRESULT OnDestroy(const Message& m) {
     // The window lets go of the runtime's font before that font is deleted.
     SendToWindow(m.window, WM_SETFONT, r.SavedFont, TRUE);
     CallApp(m);
+    // A hot button that goes is no longer hot: a later window with its handle would show hot.
+    TakeHotButton(m.window);
     if (IsForm(r)) return OnFormDestroy(m);
     if (IsContainer(r.Type)) return OnContainerDestroy(m);
     return OnControlDestroy(m);

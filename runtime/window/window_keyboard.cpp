@@ -235,7 +235,9 @@ LRESULT OnChar(const Message& m) {
 
 LRESULT OnNavKey(const Message& m) {
     if (!IsForm(*m.record)) {
-        NavKeyToParent(m, m.wParam);
+        // A container passes on the control that raised the key, not itself: Enter presses
+        // the push button it names.
+        SendToWindow(GetParent(m.window), FRM_NAVKEY, m.wParam, m.lParam);
         return 0;
     }
     switch (m.wParam) {

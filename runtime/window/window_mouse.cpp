@@ -56,12 +56,6 @@ HCURSOR SystemCursor(int32_t code) {
     return static_cast<HCURSOR>(LoadImageResource(nullptr, id, IMAGE_CURSOR, 0, 0, kSharedDefault));
 }
 
-bool IsClassNamed(HWND window, const char* name) {
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    return lstrcmpiA(className, name) == 0;
-}
-
 bool HoldsMouse(int32_t type) {
     return type == class_code::Label || type == class_code::PictureBox || type == class_code::GroupBox ||
            type == class_code::Image;
@@ -104,7 +98,7 @@ CursorChoice ChooseCursor(const Message& m, const RuntimeRecord& record, HWND un
         return Handled(CallProc(SlotAs<WNDPROC>(record.ClassProc), WindowOf(record), m.id, m.wParam, m.lParam));
     default:
         // A rebar without a record of its own sets its cursor itself.
-        if (IsClassNamed(under, REBARCLASSNAMEA)) return Handled(DefaultWindowProc(m.window, m.id, m.wParam, m.lParam));
+        if (HasClassName(under, REBARCLASSNAMEA, REBARCLASSNAMEW)) return Handled(DefaultWindowProc(m.window, m.id, m.wParam, m.lParam));
         return Show(SystemCursor(record.CursorKind));
     }
 }
@@ -224,7 +218,8 @@ LRESULT OnMouseMove(const Message& m) {
 }
 
 LRESULT OnMouseLeave(const Message& m) {
-    if (HWND left = TakeHotButton()) InvalidateRect(left, nullptr, FALSE);
+    // The leave is for this window only: the mouse may already have made another button hot.
+    if (HWND left = TakeHotButton(m.window)) InvalidateRect(left, nullptr, FALSE);
     return Generic(m);
 }
 

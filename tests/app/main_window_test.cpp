@@ -422,4 +422,38 @@ TEST_F(MainWindowTest, AModallyShownMainFormClosesWithItsPortAndResultTwo) {
     EXPECT_EQ(boxes_.Captions(), std::vector<std::string>{"SUCCES!"});
 }
 
+// Enter on ">" connects and shows "SUCCES!"; once the operator has read the box and pressed
+// Enter on it, the focus is on the next tab stop, 1004, every time. Enter on "!" disconnects and
+// leaves the focus on ">". From both, Tab moves on. Real key events, twenty rounds.
+TEST_F(BuiltMainWindowTest, EnterOnConnectAndDisconnectLeavesTheFocusOnTheNextTabStop) {
+    ASSERT_TRUE(testsupport::BringToFront(main_));
+    testsupport::MessageBoxHook readAndEnter([](const testsupport::BoxRecord&, std::size_t) {
+        testsupport::PumpMessagesUntil([] { return false; }, 100);
+        testsupport::PressKey(VK_RETURN);
+    });
+    struct Step {
+        WORD key;
+        bool shift;
+        int focus;  // where the focus is within a short wait
+    };
+    const Step round[] = {
+        {VK_TAB, false, id::btnSetCom},   {VK_RETURN, false, id::Edit4},    {VK_TAB, false, id::inputCom},
+        {VK_TAB, true, id::Edit4},        {VK_TAB, true, id::btnTest},      {VK_TAB, true, id::btnStopCom},
+        {VK_RETURN, false, id::btnSetCom}, {VK_TAB, false, id::Edit4},      {VK_TAB, true, id::btnSetCom},
+        {VK_TAB, true, id::inputLinie},
+    };
+    constexpr int kRounds = 20;
+    SetFocus(Control(id::inputLinie));
+    for (int i = 0; i < kRounds; ++i) {
+        for (std::size_t step = 0; step < std::size(round); ++step) {
+            const Step& s = round[step];
+            testsupport::PressKey(s.key, s.shift ? std::initializer_list<WORD>{VK_SHIFT} : std::initializer_list<WORD>{});
+            testsupport::PumpMessagesUntil([&] { return GetDlgCtrlID(GetFocus()) == s.focus; }, 2000);
+            ASSERT_EQ(GetDlgCtrlID(GetFocus()), s.focus) << "round " << i << ", step " << step;
+        }
+    }
+    EXPECT_EQ(readAndEnter.Captions(), std::vector<std::string>(kRounds, "SUCCES!"));
+    EXPECT_EQ(ButtonStates(), kDisconnected);
+}
+
 }  // namespace

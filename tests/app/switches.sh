@@ -4,8 +4,9 @@
 # naming it, exit code 2, nothing listening), then every switch at once: --port and --bind
 # (the listener's address as the system shows it), --baud (the pseudo-terminal's settings as
 # the system shows them), --limits (a line outside refused), --no-step-boxes (a long line
-# without a box, a request answered while it runs, "!" stopping it midway). The default of
-# each switch is what end_to_end.sh runs. See program_session.sh for the machine.
+# without a box, a request answered while it runs, "!" stopping it midway), then the position
+# the operator declares, with limits. The default of each switch is what end_to_end.sh runs.
+# See program_session.sh for the machine.
 set -euo pipefail
 program=$1 driver=$2 prefix=$3 out=$4
 # shellcheck source=program_session.sh
@@ -77,5 +78,39 @@ echo "   ${#bytes} of 1000 steps made"
 drive read 1008
 expect_line "field 1008 $((1000 - ${#bytes}))"
 drive no-box || fail "a box without step boxes"
+close_program
+
+step "--limits 300,300: a position declared twice is where the next line starts, after a refused line too"
+start_program --no-step-boxes --limits 300,300
+drive wait-window 30000 || fail "the main window did not appear"
+for _ in $(seq 1 50); do port_open 80 && break; sleep 0.1; done
+drive type 1005 "$com" || fail "typing into inputCom"
+drive click 1002 || fail "pressing >"
+drive boxes 1 15000 || fail "no box after >"
+expect_line "box SUCCES!|SUCCES!"
+serial_mark
+get '/s?e=1&p=0&X5' reply_x5.bin || fail "curl of the line to X5"
+await_serial BBBBB
+# Declared at X, then a refused line, then a line to the target: the steps from X.
+for declaration in "0 3 BBB" "7 9 BB"; do
+    read -r declared target bytes <<<"$declaration"
+    serial_mark
+    for _ in 1 2; do get "/s?e=0&X$declared&Y0" reply_declared.bin || fail "curl of the declaration"; done
+    get '/s?e=1&p=0&X-5' reply_refused.bin || fail "curl of the refused line"
+    drive read 1008
+    expect_line "field 1008 $declared"
+    get "/s?e=1&p=0&X$target" reply_target.bin || fail "curl of the line to X$target"
+    same_as reply_target.bin s "the line to X$target"
+    await_serial "$bytes"
+done
+# Recorded once, a value outside the area is a line still to come: the line from it is refused,
+# and the next line starts where the machine stands.
+serial_mark
+get '/s?e=0&Y400' reply_recorded.bin || fail "curl of the value recorded once"
+get '/s?e=1&p=0&Y3' reply_outside.bin || fail "curl of the line from Y400"
+drive read 1007
+expect_line "field 1007 0"
+get '/s?e=1&p=0&Y3' reply_y3.bin || fail "curl of the line to Y3"
+await_serial DDD
 close_program
 echo "PASS"

@@ -13,6 +13,8 @@ inline void PrintTo(const MotionRegisters& r, std::ostream* os) {
         << r.prevZ << "->" << r.curZ << ", e=" << r.executeFlag << ", p=" << r.stepDelay << "}";
 }
 
+inline void PrintTo(const MachinePosition& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
+
 inline void PrintTo(const LinePlan& p, std::ostream* os) {
     *os << "{dx " << p.deltaX << ", dy " << p.deltaY << ", code " << p.direction << ", minor "
         << p.minorSteps << ", q " << p.majorPerMinor << ", r " << p.remainder << "}";

@@ -389,6 +389,24 @@ TEST_F(MotionWindowTest, NothingInsideTheBoxesAltersTheLineInProgress) {
     EXPECT_EQ(device.Read(), "BBDBBDBBD");
 }
 
+// A value recorded inside a line's box (another request meanwhile) is a line still to come:
+// the next line steps it from where the running line ended, which is where the machine stands.
+TEST_F(MotionWindowTest, AValueRecordedDuringALineIsSteppedFromWhereTheLineEnded) {
+    TempFile device("mtprd");
+    Connect(device.path());
+    MessageBoxHook hook([&](const testsupport::BoxRecord&, std::size_t index) {
+        if (index == 2) {
+            EXPECT_FALSE(Move("e=0&X2"));
+        }
+    });
+    EXPECT_TRUE(Move("e=1&X6"));
+    EXPECT_EQ(motion::machinePosition, (motion::MachinePosition{6, 0}));
+    EXPECT_TRUE(Move("e=1"));
+    EXPECT_EQ(motion::machinePosition, (motion::MachinePosition{2, 0}));
+    motion::ClosePort();
+    EXPECT_EQ(device.Read(), "BBBBBBAAAA");
+}
+
 // Without step boxes the window's messages are still processed during a line, so "!" stops
 // it midway; no box is shown, and X shows where the line stopped.
 TEST_F(MotionWindowTest, WithoutStepBoxesStopMidwayEndsTheLine) {
@@ -485,6 +503,35 @@ TEST_F(MotionWindowTest, LimitsRefuseLinesThatLeaveTheArea) {
     // (0,0) to (10,5) and back, then 11 steps along X and back, then Y to 3 and to 4.
     EXPECT_EQ(device.Read(),
               "BBDBBDBBDBBDBBD" "AACAACAACAACAAC" + std::string(11, 'B') + std::string(11, 'A') + "DDDD");
+}
+
+// Where the machine stands is the end of the last line or the position the operator declared
+// (an axis whose two values agree after a request that stepped nothing), whichever came last;
+// a refused line puts X and Y back there. One value recorded once is a line still to come.
+TEST_F(MotionWindowTest, ADeclaredPositionIsWhereTheNextLineStartsAfterARefusal) {
+    motion::motionSettings.stepBoxes = false;
+    TempFile device("mtpdp");
+    Connect(device.path());
+    const struct {
+        const char* tokens;
+        bool stepped;
+        motion::MachinePosition standing;
+    } rows[] = {
+        {"e=1&X5", true, {5, 0}},     {"e=0&X0&Y0", false, {5, 0}}, {"e=0&X0&Y0", false, {0, 0}},
+        {"e=1&X-5", false, {0, 0}},   {"e=1&X3", true, {3, 0}},     {"e=0&X7&Y0", false, {3, 0}},
+        {"e=0&X7&Y0", false, {7, 0}}, {"e=1&Y-1", false, {7, 0}},   {"e=1&X9", true, {9, 0}},
+        // Recorded once: no declaration, and the refusal goes back to the line's end.
+        {"e=0&X0", false, {9, 0}},    {"e=1&X-5", false, {9, 0}},   {"e=1&X10", true, {10, 0}},
+        // One axis declared, in one request that names it twice; the other stays.
+        {"e=0&Y4&Y4", false, {10, 4}}, {"e=1&Y-1", false, {10, 4}}, {"e=1&Y6", true, {10, 6}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.tokens);
+        EXPECT_EQ(Move(row.tokens), row.stepped);
+        EXPECT_EQ(motion::machinePosition, row.standing);
+    }
+    motion::ClosePort();
+    EXPECT_EQ(device.Read(), "BBBBB" "BBB" "BB" "B" "DD");
 }
 
 }  // namespace

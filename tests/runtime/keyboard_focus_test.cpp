@@ -165,6 +165,24 @@ TEST_F(InputTest, EscWithoutACancelButtonAndEnterOnAButtonThatTheApplicationDest
     EXPECT_TRUE(IsWindow(form_));
 }
 
+// Enter on a push button inside a container presses that button, not the form's default (0),
+// though the key reaches the form through the container.
+TEST_F(InputTest, EnterOnAPushButtonInsideAContainerPressesThatButton) {
+    for (const int32_t container : {cc::GroupBox, cc::PictureBox}) {
+        ASSERT_NE(BuildRows({{0, cc::PushButton, "Default", kButtonStyle, 1, 0, 1},
+                             {1, container, "Box", WS_VISIBLE, 0, 1},
+                             {2, cc::PushButton, "Inner", kButtonStyle, 1}}),
+                  nullptr);
+        Focus(2);
+        commands_.clear();
+        PressKey(VK_RETURN);
+        EXPECT_EQ(commands_, (std::vector<Command>{{1002, BN_CLICKED, reinterpret_cast<LPARAM>(Control(2))}}))
+            << "container " << container << ": " << commands_.size() << " commands, the first for "
+            << (commands_.empty() ? 0 : commands_[0].id);
+        DestroyWindow(form_);
+    }
+}
+
 // Only buttons a click could reach are pressed by Enter and Esc; enabling the focused control
 // leaves the focus where it is, disabling it moves the focus on.
 TEST_F(InputTest, DisabledButtonsAreNotPressedAndOnlyADisabledControlGivesTheFocusAway) {

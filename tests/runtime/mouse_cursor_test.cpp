@@ -2,6 +2,8 @@
 // stays up, the group box that receives the mouse, the hyperlink label's hover colour and the
 // hot owner-drawn push button, with real pointer moves.
 
+#include <map>
+
 #include "input_form_fixture.h"
 #include "runtime/paint/theme_support.h"
 #include "runtime/paint/window_painting.h"
@@ -176,6 +178,45 @@ TEST_F(InputTest, TheOwnerDrawnButtonRepaintsHotOnceOnEnterAndOnceOnLeave) {
             EXPECT_EQ(paints, themed ? s.paints : 0) << s.where << " themed " << themed;
         }
     }
+}
+
+// Two owner-drawn push buttons, one right below the other.
+const std::vector<Row> kHoverForm = {
+    {0, cc::PushButton, "A", WS_VISIBLE | BS_OWNERDRAW, 1, 0, 4},
+    {1, cc::PushButton, "B", WS_VISIBLE | BS_OWNERDRAW, 1, 0, 4},
+};
+
+// The mouse goes straight from one owner-drawn button onto the other: the first is drawn normal
+// again and the second hot (under Wine the move onto the second comes before the first's leave).
+// A hot button that is destroyed is hot no longer.
+TEST_F(InputTest, FromOneOwnerDrawnButtonOntoAnotherTheFirstRepaintsNormalAndTheSecondHot) {
+    ASSERT_NE(BuildRows(kHoverForm), nullptr);
+    const ThemesOn themes;
+    HWND first = Control(0);
+    HWND second = Control(1);
+    // How each button was last drawn: hot or not.
+    std::map<HWND, bool> lastDrawnHot;
+    runtimetest::app.onMessage = [&](HWND, UINT id, WPARAM, LPARAM lParam) {
+        if (id != WM_DRAWITEM) return;
+        HWND button = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;  // the block WM_DRAWITEM carries
+        lastDrawnHot[button] = runtime::hotButton == button;
+    };
+    const auto drawnAs = [&](HWND button) {
+        const auto it = lastDrawnHot.find(button);
+        return it == lastDrawnHot.end() ? "not drawn" : it->second ? "hot" : "normal";
+    };
+    MovePointerTo(form_, kEmptyPlace);
+    MovePointerTo(first, POINT{10, 8});
+    ASSERT_TRUE(testsupport::PumpMessagesUntil([&] { return runtime::hotButton == first; }, 3000));
+    testsupport::SettleMessages();
+    lastDrawnHot.clear();
+    MovePointerTo(second, POINT{10, 8});
+    testsupport::PumpMessagesUntil([&] { return lastDrawnHot.size() == 2; }, 3000);
+    testsupport::SettleMessages();
+    EXPECT_STREQ(drawnAs(first), "normal");
+    EXPECT_STREQ(drawnAs(second), "hot");
+    DestroyWindow(second);
+    EXPECT_EQ(runtime::hotButton, nullptr) << "a destroyed button is still hot";
 }
 
 }  // namespace

@@ -220,6 +220,23 @@ bool SystemThemeActive() {
     return active;
 }
 
+// While the system hides keyboard cues a caption's mnemonic is not underlined, as in every
+// other caption, though the item state does not say so.
+TEST_F(ButtonPaint, HiddenKeyboardCuesDrawNoMnemonicUnderline) {
+    HWND button = BuildButton(ButtonLook{});
+    ASSERT_NE(button, nullptr);
+    const int32_t cues = runtime::hideKeyboardCues;
+    const auto render = [&](const wchar_t* caption, int32_t hide) {
+        SetWindowTextW(button, caption);
+        runtime::hideKeyboardCues = hide;
+        return Draw(button, 0).pixels;
+    };
+    const auto plain = render(L"Go", 1);
+    EXPECT_TRUE(render(L"&Go", 1) == plain) << "cues hidden: \"&Go\" should look like \"Go\"";
+    EXPECT_FALSE(render(L"&Go", 0) == plain) << "cues shown: \"&Go\" should underline its G";
+    runtime::hideKeyboardCues = cues;
+}
+
 TEST_F(ButtonPaint, TheThemeLibraryIsLoadedOnlyWithAManifestAndKeptOnlyWhileThemesAreActive) {
     const bool active = SystemThemeActive();
     std::printf("visual styles active on this system: %d\n", active ? 1 : 0);

@@ -202,6 +202,50 @@ TEST_F(BUILDER_SUITE(Paint), AFormShowsItsBackgroundBitmapAtTheCornerWithTheBack
     EXPECT_EQ(shot.Count(kFormBack), client.right * client.bottom - 24 * 12) << "the back colour around it";
 }
 
+// A 16 x 16 icon of one colour; the window it is given to owns it.
+HICON SmallIcon(COLORREF colour) {
+    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);  // all 0: opaque everywhere
+    HDC device = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(device, mask);
+    PatBlt(device, 0, 0, 16, 16, BLACKNESS);
+    SelectObject(device, previous);
+    DeleteDC(device);
+    ICONINFO info{TRUE, 0, 0, mask, SolidBitmap(16, 16, colour)};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(info.hbmColor);
+    DeleteObject(mask);
+    return icon;
+}
+
+// A small icon is drawn at the system's icon size, and the back colour goes round that, not
+// over it; a picture removed leaves its place to the back colour.
+TEST_F(BUILDER_SUITE(Paint), AFormPictureTakesThePlaceItIsDrawnInAndGivesItBackWhenRemoved) {
+    const int icon = GetSystemMetrics(SM_CXICON);
+    struct Case {
+        const char* name;
+        uint32_t second;  // the picture set after a 24 x 12 bitmap
+        RECT red;
+    };
+    const Case cases[] = {
+        {"a small icon", runtime::ToSlot(SmallIcon(kRed)), RECT{0, 0, icon, GetSystemMetrics(SM_CYICON)}},
+        {"no picture", 0, RECT{0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormTemplate form = Template();
+        ASSERT_NE(BuildWith(form, {}), nullptr);
+        runtime::SetPicture(form_, runtime::ToSlot(SolidBitmap(24, 12, kRed)));
+        runtime::SetPicture(form_, c.second);
+        const RECT client = ClientOf(form_);
+        const Capture shot = testsupport::PrintClient(form_, kUnderlay);
+        EXPECT_EQ(shot.Extent(kRed), c.red);
+        const int area = (c.red.right - c.red.left) * (c.red.bottom - c.red.top);
+        EXPECT_EQ(shot.Count(kRed), area) << "the picture";
+        EXPECT_EQ(shot.Count(kFormBack), client.right * client.bottom - area) << "the back colour around it";
+        DestroyWindow(form_);
+    }
+}
+
 TEST_F(BUILDER_SUITE(Paint), ATransparentLabelOverAPictureShowsItAndIsPaintedAfterIt) {
     FormTemplate form = Template();
     // The label comes first: it lies above the picture.
