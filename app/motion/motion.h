@@ -66,6 +66,26 @@ void RequestLineStop();
 // Whether the line in progress has been asked to stop.
 bool LineStopRequested();
 
+// The steps of the line in progress, or of the last line stepped: made so far and planned.
+// 0 and 0 before any line.
+struct LineProgress {
+    uint32_t done = 0;
+    uint32_t total = 0;
+};
+LineProgress CurrentLineProgress();
+// Where the machine stands now: during a line, where the steps made so far took it;
+// otherwise machinePosition.
+motion::MachinePosition CurrentPosition();
+
+// Called on the GUI thread when the machine is stopped: a line ended early by a stop (the
+// first RequestLineStop of a running line: "!", a stop asked by the operator API, the window's
+// destruction, a write that failed) and every press of "!". The web front switches the tool
+// off from it. nullptr: nothing is called.
+using StopHandler = void (*)();
+void SetStopHandler(StopHandler handler);
+// Calls the stop handler, when one is set.
+void AnnounceStop();
+
 // ---- Serial link and step output ----
 
 // One motor step: its debug box (with step boxes), then, unless the line was stopped

@@ -182,8 +182,10 @@ void ConnectPort(HWND window) {
 }
 
 void DisconnectPort(HWND window) {
-    // "!" pressed during a line ends the line too, not only its writes.
+    // "!" pressed during a line ends the line too, not only its writes. With or without a line
+    // it is a stop: the handler switches the tool off (once: a second call finds it off).
     RequestLineStop();
+    AnnounceStop();
     ClosePort();
     SetPortButtons(window, false);
 }
