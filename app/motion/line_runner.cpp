@@ -36,6 +36,10 @@ void AnnounceStop() {
     if (stopHandler != nullptr) stopHandler();
 }
 
+void CountStepMade(motion::StepOutput step) {
+    if (lineRunning) steppedLine.tally.Count(step);
+}
+
 LineProgress CurrentLineProgress() {
     return LineProgress{steppedLine.tally.Total(), steppedLine.total};
 }
@@ -83,13 +87,13 @@ bool RunLineSteps() {
     steppedLine = SteppedLine{motionRegisters.prevX, motionRegisters.prevY, {}, motion::StepCount(linePlan)};
     const uint32_t startX = steppedLine.startX;
     const uint32_t startY = steppedLine.startY;
-    motion::StepTally& tally = steppedLine.tally;
+    const motion::StepTally& tally = steppedLine.tally;
     // The sequence holds its own copy of the plan: whatever happens inside a debug box
     // cannot change the line in progress.
     motion::StepSequence steps(linePlan);
     motion::StepOutput step{};
     while (!lineStopRequested && steps.Next(step)) {
-        if (MakeStep(step)) tally.Count(step);
+        MakeStep(step);  // counts the step once it is made
     }
     if (lineStopRequested) {
         // The machine stands where the steps made took it, not at the line's target.

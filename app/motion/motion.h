@@ -65,6 +65,9 @@ bool LineInProgress();
 void RequestLineStop();
 // Whether the line in progress has been asked to stop.
 bool LineStopRequested();
+// Counts `step` as made by the line in progress: called by MakeStep as soon as the step is on
+// the line, ahead of its pause, so that the line's progress read during the pause has it.
+void CountStepMade(motion::StepOutput step);
 
 // The steps of the line in progress, or of the last line stepped: made so far and planned.
 // 0 and 0 before any line.
