@@ -1,5 +1,6 @@
 #include "app/web/operator_reply.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "app/bounded_text.h"
@@ -36,14 +37,18 @@ std::size_t FormatBody(const OperatorStatus& status, std::span<char> out) {
 std::size_t FormatOperatorReply(const OperatorStatus& status, std::span<char> out) {
     char body[kBodyCapacity];
     const std::size_t bodyLength = FormatBody(status, body);
-    app::BoundedText reply(out);
+    // Written whole first (the longest answer fits with room to spare), so that an answer cut
+    // short, which would say a wrong length, is never handed out.
+    char whole[kOperatorReplyCapacity];
+    app::BoundedText reply(whole);
     reply << "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: "
           << static_cast<long long>(bodyLength)
           << "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n"
           << std::string_view(body, bodyLength);
-    // A cut answer would say a wrong length: none is better than a wrong one.
-    if (out.empty() || reply.length() + 1 >= out.size()) return 0;
-    return reply.length();
+    const std::size_t length = reply.length();
+    if (length >= out.size()) return 0;
+    std::copy_n(whole, length + 1, out.data());
+    return length;
 }
 
 }  // namespace web

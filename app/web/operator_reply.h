@@ -25,10 +25,11 @@ struct OperatorStatus {
 // Room for the longest answer (every number at 4294967295), with some to spare.
 inline constexpr std::size_t kOperatorReplyCapacity = 384;
 
-// Writes the answer into `out` and returns its length: "HTTP/1.1 200 OK", Content-Type
+// Writes the answer and a NUL into `out` and returns its length: "HTTP/1.1 200 OK", Content-Type
 // application/json, Content-Length, Cache-Control no-store, Connection close, then the body
 //   {"x":X,"y":Y,"line":"idle"|"running","done":D,"total":T,"delay":P,"port":"open"|"closed","tool":V|null}
-// with every number in unsigned decimal. 0 when `out` is too small for the whole answer.
+// with every number in unsigned decimal. 0 (and nothing written) when `out` is too small for
+// the whole answer and its NUL.
 std::size_t FormatOperatorReply(const OperatorStatus& status, std::span<char> out);
 
 }  // namespace web

@@ -43,8 +43,8 @@ TEST(OperatorReply, TooLittleRoomGivesNoAnswerRatherThanACutOne) {
     const OperatorStatus status{};
     const std::size_t whole = Reply(status).size();
     std::array<char, web::kOperatorReplyCapacity> text{};
-    EXPECT_EQ(web::FormatOperatorReply(status, std::span<char>(text).first(whole)), 0u);
-    EXPECT_EQ(web::FormatOperatorReply(status, std::span<char>(text).first(whole + 2)), whole);
+    EXPECT_EQ(web::FormatOperatorReply(status, std::span<char>(text).first(whole)), 0u) << "no room for the NUL";
+    EXPECT_EQ(web::FormatOperatorReply(status, std::span<char>(text).first(whole + 1)), whole);
     EXPECT_EQ(web::FormatOperatorReply(status, std::span<char>()), 0u);
 }
 
