@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "app/hook_library.h"
 #include "app/main_window.h"
 #include "app/motion/motion.h"
 #include "app/program_options.h"
@@ -38,6 +39,20 @@ void ApplyProgramOptions(const ProgramOptions& options) {
     motion::motionSettings.stepBoxes = options.stepBoxes;
     motion::motionSettings.baud = options.baud;
     motion::motionSettings.limits = motion::LineLimits{options.limited, options.xMax, options.yMax};
+    web::SetOperatorApi(options.operatorApi);
+    web::SetAllowList(options.allow);
+}
+
+// The library of --hook, when one is named: false, after the operator is told why, when it is
+// not one to drive the port with.
+bool TakeHookLibrary(std::string_view library) {
+    if (library.empty()) return true;
+    const HookLoad load = LoadHookLibrary(library);
+    if (load.loaded) return true;
+    char text[512];
+    FormatHookRefusal(library, load.refusal, load.error, text);
+    MessageBoxA(nullptr, text, kOptionsRefusalCaption, MB_ICONERROR | MB_OK);
+    return false;
 }
 
 // A command line that is not understood is not guessed at: the operator is told, without an
@@ -68,11 +83,17 @@ int32_t RunApplication(const char* arguments) noexcept {
     if (options.error != OptionsError::None) {
         RefuseCommandLine(options);
         runtime::ShutdownRuntime();
+    } else if (!TakeHookLibrary(options.options.hookLibrary)) {
+        runtime::ShutdownRuntime();
     } else {
         ApplyProgramOptions(options.options);
+        // Whatever state the port was left in, the tool starts off (without a hook, nothing).
+        web::SwitchToolOff();
         runtime::SetMainForm(forms::MainFormTemplate(MainWindowProc));
         exitCode = runtime::RunMessageLoop(
             instance, 0, runtime::SlotAs<const void*>(application.CommandLine), SW_SHOWDEFAULT);
+        web::SwitchToolOff();
+        UnloadHookLibrary();
     }
 
     SetUnhandledExceptionFilter(runtime::SlotAs<LPTOP_LEVEL_EXCEPTION_FILTER>(application.PrevFilter));

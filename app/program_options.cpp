@@ -13,13 +13,18 @@ constexpr std::string_view kUsage =
     "  --no-step-boxes\r\n"
     "  --baud N\r\n"
     "  --limits XMAX,YMAX\r\n"
-    "  --backlog N  (1-4096)";
+    "  --backlog N  (1-4096)\r\n"
+    "  --api\r\n"
+    "  --hook BIBLIOTECA.dll\r\n"
+    "  --allow ADRESA[/BITI][,...]";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Hands out the blank-separated arguments one at a time.
+// Hands out the blank-separated arguments one at a time. An argument that opens with a double
+// quote runs to the next one (or to the end), blanks and all, without its quotes: the way a
+// path with blanks is given on a Windows command line.
 class ArgumentReader {
 public:
     explicit ArgumentReader(std::string_view text) : rest_(text) {}
@@ -27,6 +32,13 @@ public:
     bool Next(std::string_view& argument) {
         while (!rest_.empty() && IsBlank(rest_.front())) rest_.remove_prefix(1);
         if (rest_.empty()) return false;
+        if (rest_.front() == '"') {
+            rest_.remove_prefix(1);
+            const std::size_t close = rest_.find('"');
+            argument = rest_.substr(0, close);
+            rest_.remove_prefix(close == std::string_view::npos ? rest_.size() : close + 1);
+            return true;
+        }
         std::size_t end = 0;
         while (end < rest_.size() && !IsBlank(rest_[end])) ++end;
         argument = rest_.substr(0, end);
@@ -51,23 +63,6 @@ bool ReadNumber(std::string_view text, std::uint32_t low, std::uint32_t high, st
     return true;
 }
 
-// Four dotted decimal parts of 0 to 255, in host byte order.
-bool ReadAddress(std::string_view text, std::uint32_t& out) {
-    std::uint32_t address = 0;
-    for (int part = 0; part < 4; ++part) {
-        const std::size_t dot = text.find('.');
-        const bool last = part == 3;
-        if (last != (dot == std::string_view::npos)) return false;
-        const std::string_view digits = text.substr(0, dot);
-        std::uint32_t value = 0;
-        if (digits.size() > 3 || !ReadNumber(digits, 0, 255, value)) return false;
-        address = (address << 8) | value;
-        text.remove_prefix(last ? text.size() : dot + 1);
-    }
-    out = address;
-    return true;
-}
-
 bool ReadLimits(std::string_view text, ProgramOptions& options) {
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos) return false;
@@ -75,7 +70,7 @@ bool ReadLimits(std::string_view text, ProgramOptions& options) {
            ReadNumber(text.substr(comma + 1), 0, kMaxLimit, options.yMax);
 }
 
-enum class Switch : std::uint8_t { Port, Bind, NoStepBoxes, Baud, Limits, Backlog, Count };
+enum class Switch : std::uint8_t { Port, Bind, NoStepBoxes, Baud, Limits, Backlog, Api, Hook, Allow, Count };
 
 struct SwitchInfo {
     std::string_view name;
@@ -84,7 +79,7 @@ struct SwitchInfo {
 
 constexpr SwitchInfo kSwitches[] = {
     {"--port", true}, {"--bind", true}, {"--no-step-boxes", false}, {"--baud", true}, {"--limits", true},
-    {"--backlog", true},
+    {"--backlog", true}, {"--api", false}, {"--hook", true}, {"--allow", true},
 };
 static_assert(std::size(kSwitches) == static_cast<std::size_t>(Switch::Count));
 
@@ -106,13 +101,19 @@ bool ApplyValue(Switch which, std::string_view value, ProgramOptions& options) {
         options.port = static_cast<std::uint16_t>(port);
         return true;
     }
-    case Switch::Bind: return ReadAddress(value, options.bindAddress);
+    case Switch::Bind: return web::ParseIpv4Address(value, options.bindAddress);
     case Switch::Baud: return ReadNumber(value, kMinBaud, kMaxBaud, options.baud);
     case Switch::Limits:
         options.limited = ReadLimits(value, options);
         return options.limited;
     case Switch::Backlog: return ReadNumber(value, kMinBacklog, kMaxBacklog, options.backlog);
+    case Switch::Hook:
+        // Whether it is a library with an Out32 only the system can tell, at start-up.
+        options.hookLibrary = value;
+        return !value.empty();
+    case Switch::Allow: return web::ParseAllowList(value, options.allow);
     case Switch::NoStepBoxes:
+    case Switch::Api:
     case Switch::Count: break;
     }
     return false;
@@ -139,8 +140,9 @@ OptionsResult ParseProgramOptions(std::string_view arguments) {
         bool& given = seen[static_cast<std::size_t>(which)];
         if (given) return Refuse(result, OptionsError::Repeated, argument);
         given = true;
-        if (which == Switch::NoStepBoxes) {
-            result.options.stepBoxes = false;
+        if (!kSwitches[static_cast<std::size_t>(which)].takesValue) {
+            if (which == Switch::NoStepBoxes) result.options.stepBoxes = false;
+            if (which == Switch::Api) result.options.operatorApi = true;
             continue;
         }
         std::string_view value;
@@ -164,6 +166,22 @@ std::size_t FormatOptionsRefusal(const OptionsResult& refused, std::span<char> t
     case OptionsError::Repeated: out << "Optiune data de doua ori: " << refused.argument; break;
     }
     out << "\r\n\r\n" << kUsage;
+    return out.length();
+}
+
+std::size_t FormatHookRefusal(std::string_view library, HookRefusal refusal, int error,
+                              std::span<char> text) {
+    BoundedText out(text);
+    if (refusal == HookRefusal::NoOut32) {
+        out << "Biblioteca pentru --hook nu are functia Out32: " << library;
+        return out.length();
+    }
+    switch (error) {
+    case kErrorModuleNotFound: out << "Nu exista biblioteca pentru --hook: "; break;
+    case kErrorBadFormat: out << "Biblioteca pentru --hook nu este una Windows pe 32 de biti: "; break;
+    default: out << "Nu s-a putut incarca biblioteca pentru --hook: "; break;
+    }
+    out << library << "\r\n(eroare " << static_cast<long long>(error) << ")";
     return out.length();
 }
 

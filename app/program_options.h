@@ -8,13 +8,19 @@
 //   --baud N             on connect, set the serial line to N baud, 8N1
 //   --limits XMAX,YMAX   refuse a line whose target leaves 0..XMAX x 0..YMAX
 //   --backlog N          let the system queue N connections not yet accepted (default 5)
+//   --api                answer the operator API's /pos and /halt
+//   --hook DLL           drive the output port through the Out32 of this port-access library
+//   --allow NETS         serve only peers of these IPv4 networks (ADDR[/BITS],...)
 //
+// A value with blanks in it (a library's path) is given in double quotes.
 // Without switches the program runs exactly as it always did.
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
+
+#include "app/web/allow_list.h"
 
 namespace app {
 
@@ -27,6 +33,9 @@ struct ProgramOptions {
     std::uint32_t xMax = 0;
     std::uint32_t yMax = 0;
     std::uint32_t backlog = 5;      // connections the system queues before the accept
+    bool operatorApi = false;       // /pos and /halt are answered
+    std::string_view hookLibrary{}; // the port-access library (a view into the arguments); empty: none
+    web::AllowList allow{};         // empty: every peer is served
 
     friend bool operator==(const ProgramOptions&, const ProgramOptions&) = default;
 };
@@ -70,5 +79,20 @@ inline constexpr char kOptionsRefusalCaption[] = "Nasol :(";
 // The refusal box's text: what was refused, and the switches the program accepts. Written
 // NUL-terminated and cut to `text`; returns the bytes before the NUL.
 std::size_t FormatOptionsRefusal(const OptionsResult& refused, std::span<char> text);
+
+// Why the library of --hook was refused.
+enum class HookRefusal : std::uint8_t {
+    NotLoaded,  // the system could not load it (`error`: its error number)
+    NoOut32,    // it exports no routine named exactly "Out32"
+};
+
+// The system's error numbers the refusal names in words.
+inline constexpr int kErrorModuleNotFound = 126;  // ERROR_MOD_NOT_FOUND
+inline constexpr int kErrorBadFormat = 193;       // ERROR_BAD_EXE_FORMAT: not a 32-bit library
+
+// The refusal box's text for the library of --hook: the library and the reason. Written as
+// FormatOptionsRefusal writes.
+std::size_t FormatHookRefusal(std::string_view library, HookRefusal refusal, int error,
+                              std::span<char> text);
 
 }  // namespace app

@@ -1,6 +1,7 @@
 // The classification of a request over arbitrary bytes: only the bytes at positions 5, 6 and
 // 9 decide it, positions behind the received bytes read as 0, and every plan is one the
-// dispatcher knows how to carry out.
+// dispatcher knows how to carry out. With the operator API on, the plan differs only for
+// position 5 "p" and "h", which are the API's; without it, the API's requests never come.
 
 #include <array>
 #include <cstdint>
@@ -24,8 +25,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string received(reinterpret_cast<const char*>(data), size);
     const web::RequestPlan plan = web::ClassifyRequest(received);
 
-    FUZZ_CHECK(plan.action <= web::RequestAction::OutputHook, "action %d",
+    FUZZ_CHECK(plan.action <= web::RequestAction::OutputHook, "action %d without the API",
                static_cast<int>(plan.action));
+    const web::RequestPlan withApi = web::ClassifyRequest(received, true);
+    const char first = size > 5 ? received[5] : '\0';
+    if (first == 'p' || first == 'h') {
+        FUZZ_CHECK(withApi.action == (first == 'p' ? web::RequestAction::Position : web::RequestAction::Halt) &&
+                       !withApi.selectsAFirst,
+                   "position 5 '%c' with the API", first);
+    } else {
+        FUZZ_CHECK(SamePlan(plan, withApi), "the API changed a plan it does not own");
+    }
     FUZZ_CHECK(plan.hookValue <= 2, "hook value %u", plan.hookValue);
     const char file = static_cast<char>(plan.replyFile);
     FUZZ_CHECK(file == 'a' || file == 'c' || file == 's', "reply file '%c'", file);

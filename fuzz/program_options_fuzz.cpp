@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/program_options.h"
+#include "fuzz/allow_list_text.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
@@ -24,6 +25,13 @@ std::string CommandLineOf(const app::ProgramOptions& options) {
     if (options.backlog != app::kDefaultBacklog) {
         line += " --backlog " + std::to_string(options.backlog);
     }
+    if (options.operatorApi) line += " --api";
+    // A value read from quotes holds no quote; one read without them holds no blank.
+    if (!options.hookLibrary.empty()) {
+        const bool quoted = options.hookLibrary.find('"') == std::string_view::npos;
+        line += " --hook " + std::string(quoted ? "\"" : "") + std::string(options.hookLibrary) + (quoted ? "\"" : "");
+    }
+    if (options.allow.count != 0) line += " --allow " + AllowListText(options.allow);
     return line;
 }
 

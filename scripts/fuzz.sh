@@ -40,7 +40,7 @@ run_harness() {
     printf '%-18s %10s runs in %3s s, %5s coverage points, no finding\n' "$name" "${runs:-?}" "$seconds" "${edges:-?}"
 }
 
-names=(request_scan parse_decimal classify_request template_tree program_options)
+names=(request_scan parse_decimal classify_request template_tree program_options operator_reply allow_list)
 echo "== fuzzing ${#names[@]} harnesses for $seconds s each"
 pids=() status=0
 for name in "${names[@]}"; do

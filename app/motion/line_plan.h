@@ -72,6 +72,11 @@ LinePlan ComputeLinePlan(const MotionRegisters& registers);
 // Whether a plan may be stepped: both displacements below 2^31 and a valid direction.
 bool IsWithinReach(const LinePlan& plan);
 
+// The steps a plan makes, on both axes together (below 2^32 for a plan within reach).
+constexpr uint32_t StepCount(const LinePlan& plan) {
+    return plan.deltaX + plan.deltaY;
+}
+
 // The direction of a plan. A code outside 1..8 cannot come from ComputeLinePlan: it is
 // reported (ReportIf) and reads as the last direction.
 const DirectionInfo& DirectionOf(const LinePlan& plan);
@@ -82,6 +87,7 @@ class StepTally {
 public:
     void Count(StepOutput step) { ++made_[static_cast<std::size_t>(step)]; }
     uint32_t Made(StepOutput step) const { return made_[static_cast<std::size_t>(step)]; }
+    uint32_t Total() const { return made_[0] + made_[1] + made_[2] + made_[3]; }
     // The X and Y positions reached from (startX, startY), modulo 2^32 like the registers.
     uint32_t ReachedX(uint32_t startX) const {
         return startX + Made(StepOutput::XPlus) - Made(StepOutput::XMinus);

@@ -23,14 +23,50 @@ void SettleAxis(uint32_t& previous, uint32_t& current, uint32_t target, uint32_t
     previous = reached;
 }
 
+// The line in progress, or the last one stepped: where it started, the steps it made, and the
+// steps it planned. Read by the operator API while the line steps.
+struct SteppedLine {
+    uint32_t startX = 0;
+    uint32_t startY = 0;
+    motion::StepTally tally;
+    uint32_t total = 0;
+};
+constinit SteppedLine steppedLine{};
+
+constinit StopHandler stopHandler = nullptr;
+
 }  // namespace
+
+void SetStopHandler(StopHandler handler) {
+    stopHandler = handler;
+}
+
+void AnnounceStop() {
+    if (stopHandler != nullptr) stopHandler();
+}
+
+void CountStepMade(motion::StepOutput step) {
+    if (lineRunning) steppedLine.tally.Count(step);
+}
+
+LineProgress CurrentLineProgress() {
+    return LineProgress{steppedLine.tally.Total(), steppedLine.total};
+}
+
+motion::MachinePosition CurrentPosition() {
+    if (!lineRunning) return machinePosition;
+    return motion::MachinePosition{steppedLine.tally.ReachedX(steppedLine.startX),
+                                   steppedLine.tally.ReachedY(steppedLine.startY)};
+}
 
 bool LineInProgress() {
     return lineRunning;
 }
 
 void RequestLineStop() {
-    if (lineRunning) lineStopRequested = true;
+    if (!lineRunning || lineStopRequested) return;
+    lineStopRequested = true;
+    AnnounceStop();
 }
 
 bool LineStopRequested() {
@@ -57,17 +93,18 @@ bool RunLineSteps() {
     if (lineRunning || !motion::IsWithinReach(linePlan)) return false;
     lineRunning = true;
     lineStopRequested = false;
-    const uint32_t startX = motionRegisters.prevX;
-    const uint32_t startY = motionRegisters.prevY;
+    steppedLine = SteppedLine{motionRegisters.prevX, motionRegisters.prevY, {}, motion::StepCount(linePlan)};
+    const uint32_t startX = steppedLine.startX;
+    const uint32_t startY = steppedLine.startY;
     const uint32_t targetX = motionRegisters.curX;
     const uint32_t targetY = motionRegisters.curY;
+    const motion::StepTally& tally = steppedLine.tally;
     // The sequence holds its own copy of the plan: whatever happens inside a debug box
     // cannot change the line in progress.
     motion::StepSequence steps(linePlan);
-    motion::StepTally tally;
     motion::StepOutput step{};
     while (!lineStopRequested && steps.Next(step)) {
-        if (MakeStep(step)) tally.Count(step);
+        MakeStep(step);  // counts the step once it is made
     }
     // The machine stands where the steps made took it: the line's target, unless it stopped.
     machinePosition = motion::MachinePosition{tally.ReachedX(startX), tally.ReachedY(startY)};

@@ -67,6 +67,29 @@ bool LineInProgress();
 void RequestLineStop();
 // Whether the line in progress has been asked to stop.
 bool LineStopRequested();
+// Counts `step` as made by the line in progress: called by MakeStep as soon as the step is on
+// the line, ahead of its pause, so that the line's progress read during the pause has it.
+void CountStepMade(motion::StepOutput step);
+
+// The steps of the line in progress, or of the last line stepped: made so far and planned.
+// 0 and 0 before any line.
+struct LineProgress {
+    uint32_t done = 0;
+    uint32_t total = 0;
+};
+LineProgress CurrentLineProgress();
+// Where the machine stands now: during a line, where the steps made so far took it;
+// otherwise machinePosition.
+motion::MachinePosition CurrentPosition();
+
+// Called on the GUI thread when the machine is stopped: a line ended early by a stop (the
+// first RequestLineStop of a running line: "!", a stop asked by the operator API, the window's
+// destruction, a write that failed) and every press of "!". The web front switches the tool
+// off from it. nullptr: nothing is called.
+using StopHandler = void (*)();
+void SetStopHandler(StopHandler handler);
+// Calls the stop handler, when one is set.
+void AnnounceStop();
 
 // ---- Serial link and step output ----
 

@@ -95,6 +95,7 @@ bool MakeStep(motion::StepOutput step) {
     // Read after the box: a stop pressed inside it ends the line before this step's byte.
     if (LineStopRequested()) return false;
     if (portHandle == INVALID_HANDLE_VALUE) {
+        CountStepMade(step);
         // Nothing is written and nothing paused, but the window still lives between steps.
         if (!motionSettings.stepBoxes) ProcessPendingMessages();
         return true;
@@ -107,6 +108,7 @@ bool MakeStep(motion::StepOutput step) {
         RequestLineStop();
         return false;
     }
+    CountStepMade(step);
     PauseAfterStep(motionRegisters.stepDelay);
     return true;
 }
@@ -182,8 +184,10 @@ void ConnectPort(HWND window) {
 }
 
 void DisconnectPort(HWND window) {
-    // "!" pressed during a line ends the line too, not only its writes.
+    // "!" pressed during a line ends the line too, not only its writes. With or without a line
+    // it is a stop: the handler switches the tool off (once: a second call finds it off).
     RequestLineStop();
+    AnnounceStop();
     ClosePort();
     SetPortButtons(window, false);
 }

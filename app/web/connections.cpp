@@ -205,6 +205,20 @@ bool CollectRequest(Connection& connection) {
     return false;
 }
 
+char* AllocateReplyBody(Connection& connection, std::size_t size) {
+    // A connection has one reply, so it holds no block yet; the head (the fixed reply) stays.
+    if (connection.replyBlock != nullptr) return nullptr;
+    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    if (block == nullptr) return nullptr;
+    void* const bytes = GlobalLock(block);
+    if (bytes == nullptr) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    connection.replyBlock = block;
+    return static_cast<char*>(bytes);
+}
+
 void SendHead(Connection& connection, std::string_view head) {
     connection.reply.SetHead(head);
     // Whatever the socket does not take now goes out ahead of the file bytes; a failure

@@ -64,6 +64,11 @@ void SweepConnections(DWORD now);
 // without sending any is closed (false); with nothing received yet the connection waits.
 bool CollectRequest(Connection& connection);
 
+// A block of `size` zero-filled bytes for the reply's body, which the connection owns until
+// its reply is done or it closes; nullptr when there is no memory. The caller fills it and
+// hands it to connection.reply.SetBody.
+char* AllocateReplyBody(Connection& connection, std::size_t size);
+
 // Queues `head` (the fixed reply) ahead of the reply file and sends what the socket takes now.
 void SendHead(Connection& connection, std::string_view head);
 

@@ -19,6 +19,8 @@ constinit HWND sweepWindow = nullptr;
 constinit std::uint16_t listenPort = kHttpPort;
 constinit std::uint32_t listenOn = INADDR_ANY;
 constinit int listenBacklog = kDefaultBacklog;
+// The peers served (--allow); empty: all.
+constinit AllowList allowList{};
 
 // Not the runtime's own form timer (2): ours goes to its own procedure, not to the form's.
 constexpr UINT_PTR kSweepTimerId = 0x5754;
@@ -33,9 +35,25 @@ void CALLBACK OnSweepTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
     SweepConnections(GetTickCount());
 }
 
+// Whether a peer whose address accept gave as `peer` (`length` bytes) may be served.
+bool PeerAllowed(const sockaddr_in& peer, int length) {
+    return length == static_cast<int>(sizeof peer) && peer.sin_family == AF_INET &&
+           allowList.Allows(ntohl(peer.sin_addr.s_addr));
+}
+
 void AcceptConnection(HWND window, SOCKET listener) {
-    const SOCKET accepted = accept(listener, nullptr, nullptr);
+    sockaddr_in peer{};
+    int peerLength = sizeof peer;
+    const bool screened = allowList.count != 0;
+    // accept fills the generic address type; for this socket it is a sockaddr_in.
+    const SOCKET accepted = screened ? accept(listener, reinterpret_cast<sockaddr*>(&peer), &peerLength)
+                                     : accept(listener, nullptr, nullptr);
     if (accepted == INVALID_SOCKET) return;
+    if (screened && !PeerAllowed(peer, peerLength)) {
+        // Before any byte is read: the peer learns nothing but that it is not served.
+        closesocket(accepted);
+        return;
+    }
     Connection* const connection = AddConnection(accepted, GetTickCount());
     if (connection == nullptr) {  // every slot holds a request: this one is not served
         closesocket(accepted);
@@ -131,6 +149,10 @@ void SetListenAddress(std::uint16_t port, std::uint32_t address) {
 
 void SetListenBacklog(int backlog) {
     listenBacklog = backlog;
+}
+
+void SetAllowList(const AllowList& list) {
+    allowList = list;
 }
 
 void OpenListener(HWND window) {

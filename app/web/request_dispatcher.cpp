@@ -1,9 +1,11 @@
 // Request dispatcher and file replies: what each request does, and the reply it gets.
 
 #include <cstring>
+#include <optional>
 
 #include "app/motion/motion.h"
 #include "app/web/connections.h"
+#include "app/web/operator_reply.h"
 #include "app/web/request_plan.h"
 #include "app/web/web_front.h"
 #include "app/web/web_front_internal.h"
@@ -18,6 +20,10 @@ constinit RequestBytes requestBuffer;
 // The file every reply is made of, kept from one request to the next.
 constinit char replyFileName[5] = "C:\\s";
 constinit OutputHook outputHook = nullptr;
+// The last value given to the hook; none before its first call.
+constinit std::optional<std::uint32_t> toolValue;
+// /pos and /halt are the operator API's (--api).
+constinit bool operatorApi = false;
 // Requests being acted on: above zero while a line steps inside its debug boxes.
 constinit int requestsInProgress = 0;
 
@@ -26,7 +32,25 @@ void SelectReplyFile(ReplyFile file) {
 }
 
 void CallOutputHook(std::uint32_t value) {
-    if (outputHook != nullptr) outputHook(kParallelPortAddress, value);
+    if (outputHook == nullptr) return;
+    outputHook(kParallelPortAddress, value);
+    toolValue = value;
+}
+
+OperatorStatus CurrentOperatorStatus() {
+    const motion::MachinePosition position = motion::CurrentPosition();
+    const motion::LineProgress progress = motion::CurrentLineProgress();
+    OperatorStatus status;
+    status.x = position.x;
+    status.y = position.y;
+    // A line asked to stop makes no further step: it is over, though it has yet to return.
+    status.lineRunning = motion::LineInProgress() && !motion::LineStopRequested();
+    status.done = progress.done;
+    status.total = progress.total;
+    status.delay = motion::motionRegisters.stepDelay;
+    status.portOpen = motion::portHandle != INVALID_HANDLE_VALUE;
+    if (outputHook != nullptr) status.tool = toolValue;
+    return status;
 }
 
 void RunMovement(HWND window, const Connection& connection) {
@@ -36,8 +60,7 @@ void RunMovement(HWND window, const Connection& connection) {
     }
 }
 
-void ActOnRequest(HWND window, Connection& connection) {
-    const RequestPlan plan = ClassifyRequest(connection.request.Received());
+void ActOnRequest(HWND window, const RequestPlan& plan, Connection& connection) {
     if (plan.selectsAFirst) SelectReplyFile(ReplyFile::A);
     switch (plan.action) {
     case RequestAction::None: return;
@@ -45,6 +68,8 @@ void ActOnRequest(HWND window, Connection& connection) {
     case RequestAction::FixedReply: SendHead(connection, kFixedReply); return;
     case RequestAction::Movement: RunMovement(window, connection); return;
     case RequestAction::OutputHook: CallOutputHook(plan.hookValue); return;
+    case RequestAction::Position:
+    case RequestAction::Halt: return;  // answered before any other action (AnswerRequest)
     }
 }
 
@@ -56,15 +81,11 @@ void LoadReplyFile(Connection& connection) {
     if (file == INVALID_HANDLE_VALUE) return;
     const DWORD size = GetFileSize(file, nullptr);
     if (size != INVALID_FILE_SIZE && size > 0) {
-        const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-        void* bytes = block != nullptr ? GlobalLock(block) : nullptr;
+        char* const bytes = AllocateReplyBody(connection, size);
         DWORD read = 0;
+        // A block left unread goes with the connection.
         if (bytes != nullptr && ReadFile(file, bytes, size, &read, nullptr)) {
-            connection.replyBlock = block;
-            connection.reply.SetBody(std::span<const char>(static_cast<const char*>(bytes), read));
-        } else if (block != nullptr) {
-            if (bytes != nullptr) GlobalUnlock(block);
-            GlobalFree(block);
+            connection.reply.SetBody(std::span<const char>(bytes, read));
         }
     }
     CloseHandle(file);
@@ -78,15 +99,39 @@ void SendReplyFileOn(Connection& connection) {
     ContinueReply(connection);
 }
 
+// The operator API's answer, in a block of the connection's own: the request in progress (a
+// line stepping meanwhile) keeps its reply file and its bytes.
+void SendOperatorReply(Connection& connection) {
+    char text[kOperatorReplyCapacity];
+    const std::size_t length = FormatOperatorReply(CurrentOperatorStatus(), text);
+    connection.state = ConnectionState::Replying;
+    connection.lastProgress = GetTickCount();
+    char* const body = AllocateReplyBody(connection, length);
+    if (body != nullptr && length > 0) {
+        std::memcpy(body, text, length);
+        connection.reply.SetBody(std::span<const char>(body, length));
+    }
+    ContinueReply(connection);
+}
+
+// /pos and /halt act at once, also inside a line (a nested request): reading where the line
+// stands, or stopping it, is what they are for.
+void AnswerOperatorRequest(RequestAction action, Connection& connection) {
+    if (action == RequestAction::Halt) motion::RequestLineStop();
+    SendOperatorReply(connection);
+}
+
 void AnswerRequest(HWND window, Connection& connection) {
     requestBuffer = connection.request;
     connection.state = ConnectionState::Handling;
+    const RequestPlan plan = ClassifyRequest(connection.request.Received(), operatorApi);
+    if (IsOperatorRequest(plan.action)) return AnswerOperatorRequest(plan.action, connection);
     // A request that arrives while another is acted on (inside a step's debug box) is only
     // answered: it must not move the machine, select a file or drive the output hook under
     // the request in progress.
     if (requestsInProgress == 0) {
         ++requestsInProgress;
-        ActOnRequest(window, connection);
+        ActOnRequest(window, plan, connection);
         --requestsInProgress;
     }
     SendReplyFileOn(connection);
@@ -123,14 +168,26 @@ void SendReplyFile(SOCKET connection) noexcept {
 OutputHook SetOutputHook(OutputHook hook) {
     const OutputHook previous = outputHook;
     outputHook = hook;
+    toolValue.reset();
+    motion::SetStopHandler(hook != nullptr ? SwitchToolOff : nullptr);
     return previous;
+}
+
+void SwitchToolOff() noexcept {
+    if (toolValue != 0u) CallOutputHook(0);
+}
+
+void SetOperatorApi(bool on) {
+    operatorApi = on;
 }
 
 void ResetWebFront() {
     CloseListener();
     CloseAllConnections();
     SelectReplyFile(ReplyFile::S);
-    outputHook = nullptr;
+    SetOutputHook(nullptr);
+    SetOperatorApi(false);
+    SetAllowList(AllowList{});
     requestBuffer = RequestBytes{};
     SetConnectionTimeouts(kRequestTimeoutMs, kReplyStallTimeoutMs);
     SetListenAddress(kHttpPort, INADDR_ANY);

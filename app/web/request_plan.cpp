@@ -47,8 +47,16 @@ void RequestBytes::Took(std::size_t count) {
     length += std::min(count, bytes.size() - length);
 }
 
-RequestPlan ClassifyRequest(std::string_view received) {
+RequestPlan ClassifyRequest(std::string_view received, bool operatorApi) {
     RequestPlan plan;
+    if (operatorApi) {
+        // Ahead of the "V" rule: the API's requests select no reply file.
+        switch (ByteAt(received, kPathFirst)) {
+        case 'p': plan.action = RequestAction::Position; return plan;
+        case 'h': plan.action = RequestAction::Halt; return plan;
+        default: break;
+        }
+    }
     plan.selectsAFirst = ByteAt(received, kPathFifth) == 'V';
     switch (ByteAt(received, kPathFirst)) {
     case ' ': return Selecting(ReplyFile::A, plan);  // the request for "/"

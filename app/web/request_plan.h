@@ -3,6 +3,9 @@
 //
 // A request is classified by single bytes of its request line: position 5 (the first byte of
 // the path after "GET /"), position 6 and position 9. The method is not examined.
+//
+// With the operator API on (--api), position 5 "p" (/pos) and "h" (/halt) are the API's own
+// requests; without it they are requests like any other that asks for nothing.
 
 #include "app/request_buffer.h"
 
@@ -57,7 +60,15 @@ enum class RequestAction : std::uint8_t {
     FixedReply,       // "/x": the fixed reply goes ahead of the reply file
     Movement,         // "/s...": the movement tokens of the request line are interpreted
     OutputHook,       // "/?a" with "A", "S" or "c" at position 9: the output hook is called
+    Position,         // "/pos" (operator API): the machine's position and line, as JSON
+    Halt,             // "/halt" (operator API): the running line ends; answered as Position
 };
+
+// The operator API's requests are answered with their own reply, also while a line runs, and
+// leave the selected reply file alone.
+constexpr bool IsOperatorRequest(RequestAction action) {
+    return action == RequestAction::Position || action == RequestAction::Halt;
+}
 
 struct RequestPlan {
     // Position 9 holds "V": C:\a is selected before the action, whatever the action is.
@@ -68,7 +79,8 @@ struct RequestPlan {
 };
 
 // Classifies a request by the bytes received. Positions behind the received bytes read as 0,
-// so a short request never picks up bytes of anything received before it.
-RequestPlan ClassifyRequest(std::string_view received);
+// so a short request never picks up bytes of anything received before it. `operatorApi`: the
+// API's requests are recognised.
+RequestPlan ClassifyRequest(std::string_view received, bool operatorApi = false);
 
 }  // namespace web

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "app/web/allow_list.h"
 #include "app/web/listener_failure.h"
 
 namespace web {
@@ -60,12 +61,26 @@ void HandleRequest(HWND window, SOCKET connection) noexcept;
 // Sends the selected reply file on `connection` and closes it after the last byte.
 void SendReplyFile(SOCKET connection) noexcept;
 
+// Only peers that `list` allows are served; a connection from any other is closed as soon as
+// it is accepted, with nothing read and nothing sent. An empty list (the start) serves all.
+void SetAllowList(const AllowList& list);
+
+// With the operator API on, /pos and /halt are answered with the machine's position and line
+// as JSON, also while a line runs; off (the start), they are requests like any other.
+void SetOperatorApi(bool on);
+
 // External routine for the "?a" sub-commands: called with the parallel port address 888 and
-// the value 0, 1 or 2. The system installs none; while none is installed the sub-commands
-// do nothing.
+// the value 0, 1 or 2. Installed by the program's start-up from --hook; while none is
+// installed the sub-commands do nothing.
 using OutputHook = void (*)(std::uint32_t portAddress, std::uint32_t value);
 
-// Installs `hook` (or removes it, with nullptr) and returns the one it replaces.
+// Installs `hook` (or removes it, with nullptr) and returns the one it replaces. The tool's
+// state is unknown until the hook is first called. While a hook is installed, every stop of
+// the machine (motion's stop handler) switches the tool off.
 OutputHook SetOutputHook(OutputHook hook);
+
+// Calls the output hook with 0 unless the last value given to it was 0: the tool off. Called
+// on every stop of the machine, at start-up (so that the tool starts off) and at the end.
+void SwitchToolOff() noexcept;
 
 }  // namespace web

@@ -13,7 +13,8 @@ namespace app {
 void PrintTo(const ProgramOptions& o, std::ostream* os) {
     *os << "{port " << o.port << ", bind " << o.bindAddress << ", boxes " << o.stepBoxes << ", baud "
         << o.baud << ", limits " << (o.limited ? "" : "off ") << o.xMax << "," << o.yMax
-        << ", backlog " << o.backlog << "}";
+        << ", backlog " << o.backlog << ", api " << o.operatorApi << ", hook \"" << o.hookLibrary
+        << "\", allow " << o.allow.count << " entries}";
 }
 
 }  // namespace app
@@ -63,6 +64,19 @@ TEST(ProgramOptions, EachSwitchWithItsValuesAtTheEdges) {
         {"--backlog 4096", OptionsError::None, "", "", With([](ProgramOptions& o) { o.backlog = 4096; })},
         {"\t--port 8080  --bind 127.0.0.1 --no-step-boxes --baud 9600 --limits 100,200 ", OptionsError::None,
          "", "", ProgramOptions{8080, 0x7F000001, false, 9600, true, 100, 200}},
+        {"--api", OptionsError::None, "", "", With([](ProgramOptions& o) { o.operatorApi = true; })},
+        {"--hook inpout32.dll", OptionsError::None, "", "", With([](ProgramOptions& o) { o.hookLibrary = "inpout32.dll"; })},
+        // A value in double quotes keeps its blanks; the quotes are not part of it.
+        {"--hook \"C:\\Program Files\\io\\inpout32.dll\" --api", OptionsError::None, "", "",
+         With([](ProgramOptions& o) {
+             o.hookLibrary = "C:\\Program Files\\io\\inpout32.dll";
+             o.operatorApi = true;
+         })},
+        {"--allow 127.0.0.2,10.0.0.0/8", OptionsError::None, "", "", With([](ProgramOptions& o) {
+             o.allow.entries[0] = {0x7F000002, 0xFFFFFFFF};
+             o.allow.entries[1] = {0x0A000000, 0xFF000000};
+             o.allow.count = 2;
+         })},
     };
     for (const Case& c : cases) {
         const app::OptionsResult result = app::ParseProgramOptions(c.arguments);
@@ -105,6 +119,14 @@ TEST(ProgramOptions, UnknownMalformedMissingAndRepeatedSwitchesAreRefused) {
         {"--port 80 extra", OptionsError::Unknown, "extra", "", {}},
         {"--port 80 --port 81", OptionsError::Repeated, "--port", "", {}},
         {"--no-step-boxes --baud 9600 --no-step-boxes", OptionsError::Repeated, "--no-step-boxes", "", {}},
+        {"--api --api", OptionsError::Repeated, "--api", "", {}},
+        {"--api 1", OptionsError::Unknown, "1", "", {}},
+        {"--hook", OptionsError::MissingValue, "--hook", "", {}},
+        {"--hook \"\"", OptionsError::BadValue, "--hook", "", {}},
+        {"--hook a.dll --hook b.dll", OptionsError::Repeated, "--hook", "", {}},
+        {"--allow 127.0.0.1/33", OptionsError::BadValue, "--allow", "127.0.0.1/33", {}},
+        {"--allow 127.0.0.1,", OptionsError::BadValue, "--allow", "127.0.0.1,", {}},
+        {"--allow", OptionsError::MissingValue, "--allow", "", {}},
     };
     for (const Case& c : cases) {
         const app::OptionsResult result = app::ParseProgramOptions(c.arguments);
@@ -117,7 +139,8 @@ TEST(ProgramOptions, UnknownMalformedMissingAndRepeatedSwitchesAreRefused) {
 TEST(ProgramOptions, RefusalNamesWhatWasRefusedAndListsTheSwitches) {
     const std::string usage =
         "\r\n\r\nOptiuni acceptate:\r\n  --port N  (1-65535)\r\n  --bind ADRESA  (de ex. 127.0.0.1)\r\n"
-        "  --no-step-boxes\r\n  --baud N\r\n  --limits XMAX,YMAX\r\n  --backlog N  (1-4096)";
+        "  --no-step-boxes\r\n  --baud N\r\n  --limits XMAX,YMAX\r\n  --backlog N  (1-4096)\r\n"
+        "  --api\r\n  --hook BIBLIOTECA.dll\r\n  --allow ADRESA[/BITI][,...]";
     const struct {
         const char* arguments;
         std::string text;
@@ -132,6 +155,25 @@ TEST(ProgramOptions, RefusalNamesWhatWasRefusedAndListsTheSwitches) {
         const std::size_t length = app::FormatOptionsRefusal(app::ParseProgramOptions(c.arguments), text);
         EXPECT_EQ(std::string(text.data()), c.text);
         EXPECT_EQ(length, c.text.size()) << c.arguments;
+    }
+}
+
+TEST(ProgramOptions, HookRefusalNamesTheLibraryAndTheReason) {
+    const struct {
+        app::HookRefusal refusal;
+        int error;
+        std::string text;
+    } cases[] = {
+        {app::HookRefusal::NotLoaded, 126, "Nu exista biblioteca pentru --hook: io.dll\r\n(eroare 126)"},
+        {app::HookRefusal::NotLoaded, 193,
+         "Biblioteca pentru --hook nu este una Windows pe 32 de biti: io.dll\r\n(eroare 193)"},
+        {app::HookRefusal::NotLoaded, 5, "Nu s-a putut incarca biblioteca pentru --hook: io.dll\r\n(eroare 5)"},
+        {app::HookRefusal::NoOut32, 0, "Biblioteca pentru --hook nu are functia Out32: io.dll"},
+    };
+    for (const auto& c : cases) {
+        std::array<char, 512> text{};
+        EXPECT_EQ(app::FormatHookRefusal("io.dll", c.refusal, c.error, text), c.text.size());
+        EXPECT_EQ(std::string(text.data()), c.text);
     }
 }
 

@@ -67,6 +67,22 @@ std::vector<Point> PathVertices(const std::string& svg) {
     return points;
 }
 
+// The runs the SVG draws, in its order (travel first, then the cut): "cut (x,y)(x,y)...".
+std::vector<std::string> PathRuns(const std::string& svg) {
+    std::vector<std::string> runs;
+    const std::regex run("<path class=\"(cut|travel)\" d=\"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), run); it != std::sregex_iterator(); ++it) {
+        const std::string d = (*it)[2];
+        std::string text = std::string((*it)[1]) + " ";
+        const std::regex point("[ML](-?[0-9]+) (-?[0-9]+)");
+        for (auto p = std::sregex_iterator(d.begin(), d.end(), point); p != std::sregex_iterator(); ++p) {
+            text += "(" + std::string((*p)[1]) + "," + std::string((*p)[2]) + ")";
+        }
+        runs.push_back(text);
+    }
+    return runs;
+}
+
 std::string TempPath(const std::string& name) {
     return ::testing::TempDir() + "simulator_test_" + std::to_string(getpid()) + "_" + name;
 }
@@ -122,9 +138,12 @@ public:
         const auto response = client.Get(path.c_str());
         return response && response->status == 200 ? response->body : "";
     }
-    std::string Reset(const std::string& query = "") const {
+    std::string Reset(const std::string& query = "") const { return Post("/reset" + query); }
+    // The answer to POST `path`, or "" when it is no 200.
+    std::string Post(const std::string& path) const {
         httplib::Client client("127.0.0.1", port_);
-        const auto response = client.Post(("/reset" + query).c_str(), "", "text/plain");
+        client.set_read_timeout(10, 0);
+        const auto response = client.Post(path.c_str(), "", "text/plain");
         return response && response->status == 200 ? response->body : "";
     }
     // The state once `bytes` bytes have been taken (bounded); the last state seen otherwise.
@@ -186,6 +205,52 @@ TEST(Simulator, BytesGiveThePositionAndThePathsVertices) {
     EXPECT_EQ((Point{JsonNumber(moved, "x"), JsonNumber(moved, "y")}), (Point{30, -4})) << moved;
     const std::string png = simulator.Get("/path.png");
     EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << "path.png is " << png.size() << " bytes";
+}
+
+// The tool's state as the output hook tells it: the moves made with it on are the cut, the
+// others travel, each run a path of its own; before the first value the path is drawn as it
+// always was (the cut).
+TEST(Simulator, ToolStateSplitsThePathIntoCutAndTravel) {
+    SimulatorOnPty simulator;
+    ASSERT_TRUE(simulator.Ready()) << "the simulator did not start";
+    EXPECT_NE(simulator.Get("/state").find("\"tool\":null"), std::string::npos) << simulator.Get("/state");
+    const struct {
+        std::string bytes;  // written, then the value told
+        const char* tool;
+    } steps[] = {{"BBB", "0"}, {"DD", "1"}, {"", "2"}, {"AA", "0"}, {"", "0"}};
+    long long written = 0;
+    for (const auto& step : steps) {
+        simulator.Write(step.bytes);
+        written += static_cast<long long>(step.bytes.size());
+        simulator.StateAfter(written);
+        const std::string answer = simulator.Post(std::string("/tool?value=") + step.tool);
+        EXPECT_EQ(JsonNumber(answer, "tool"), std::stoll(step.tool)) << answer;
+    }
+    const std::string svg = simulator.Get("/path.svg");
+    EXPECT_EQ(PathRuns(svg), (std::vector<std::string>{"travel (3,0)(3,2)", "cut (0,0)(3,0)", "cut (3,2)(1,2)"}));
+    EXPECT_EQ(Text(PathVertices(svg)), "(0,0)(3,0)(3,2)(1,2)");
+    // A reset starts a new path with the tool as it is.
+    simulator.Reset();
+    simulator.Write("DD");
+    simulator.StateAfter(2);
+    EXPECT_EQ(PathRuns(simulator.Get("/path.svg")), std::vector<std::string>{"travel (0,0)(0,2)"});
+    EXPECT_EQ(simulator.Post("/tool?value=x"), "") << "a value that is no number";
+    EXPECT_EQ(simulator.Post("/tool?value=70000"), "") << "a value beyond a port's 16 bits";
+}
+
+// A change comes in behind the bytes written before it, even when the line still carries them
+// (a slow line): it is answered once they are taken, and the bytes after it are in its run.
+TEST(Simulator, ToolChangeTakesEffectBehindTheBytesAlreadyOnTheLine) {
+    SimulatorOnPty simulator({"--baud", "2400"});
+    ASSERT_TRUE(simulator.Ready()) << "the simulator did not start";
+    ASSERT_NE(simulator.Post("/tool?value=0"), "");
+    simulator.Write(std::string(60, 'B'));  // a quarter of a second at 240 bytes a second
+    const std::string answer = simulator.Post("/tool?value=1");
+    simulator.Write("DDD");
+    simulator.StateAfter(63);
+    std::printf("answer to the change: %s\n", answer.c_str());
+    EXPECT_EQ(JsonNumber(answer, "bytes"), 60) << answer;
+    EXPECT_EQ(PathRuns(simulator.Get("/path.svg")), (std::vector<std::string>{"travel (0,0)(60,0)", "cut (60,0)(60,3)"}));
 }
 
 struct SpeedCase {

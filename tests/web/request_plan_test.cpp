@@ -16,6 +16,8 @@ void PrintTo(RequestAction action, std::ostream* out) {
     case RequestAction::FixedReply: *out << "FixedReply"; return;
     case RequestAction::Movement: *out << "Movement"; return;
     case RequestAction::OutputHook: *out << "OutputHook"; return;
+    case RequestAction::Position: *out << "Position"; return;
+    case RequestAction::Halt: *out << "Halt"; return;
     }
     *out << "RequestAction(" << static_cast<int>(action) << ")";
 }
@@ -90,6 +92,37 @@ TEST(ClassifyRequest, ChoosesTheActionByPositionsFiveSixAndNine) {
         }
         if (c.action == kHook) {
             EXPECT_EQ(plan.hookValue, c.hookValue);
+        }
+    }
+}
+
+// With the API on, position 5 "p" and "h" are its requests, ahead of the "V" rule; without it,
+// and for every other request, the plan is the one ClassifyRequest gives without the API.
+TEST(ClassifyRequest, TheOperatorApiTakesPositionFivePAndH) {
+    const struct {
+        const char* request;
+        RequestAction withApi;
+    } cases[] = {
+        {"GET /pos HTTP/1.1\r\n\r\n", RequestAction::Position},
+        {"GET /halt HTTP/1.1\r\n\r\n", RequestAction::Halt},
+        {"GET /p123V HTTP/1.1\r\n\r\n", RequestAction::Position},
+        {"GET /h", RequestAction::Halt},
+        {"GET /P HTTP/1.1\r\n\r\n", kNone},
+        {"GET /s?e=1&p=5&X3 HTTP/1.1\r\n\r\n", kMove},
+        {"GET / HTTP/1.1\r\n\r\n", kSelect},
+        {"GET /?a=1A HTTP/1.1\r\n\r\n", kHook},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.request);
+        const web::RequestPlan without = ClassifyRequest(c.request);
+        const web::RequestPlan with = ClassifyRequest(c.request, true);
+        EXPECT_EQ(with.action, c.withApi);
+        if (web::IsOperatorRequest(c.withApi)) {
+            EXPECT_FALSE(with.selectsAFirst) << "the API's requests select no file";
+            EXPECT_FALSE(web::IsOperatorRequest(without.action));
+        } else {
+            EXPECT_EQ(with.action, without.action);
+            EXPECT_EQ(with.selectsAFirst, without.selectsAFirst);
         }
     }
 }

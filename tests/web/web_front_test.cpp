@@ -125,6 +125,26 @@ TEST_F(WebReplyTest, OutputSubCommandsCallTheInstalledHookWithPort888) {
     EXPECT_THAT(hookCalls, IsEmpty());
 }
 
+// A peer the allow list does not name is closed at its accept: it gets no byte, and nothing it
+// sent is read.
+TEST_F(WebReplyTest, AllowListClosesOtherPeersBeforeTheirRequestIsRead) {
+    WriteAllFiles();
+    web::AllowList list;
+    ASSERT_TRUE(web::ParseAllowList("127.0.0.2,10.0.0.0/8", list));
+    web::SetAllowList(list);
+    LoopbackClient refused(port);
+    ASSERT_TRUE(refused.Connected());
+    EXPECT_TRUE(refused.Send("GET /c HTTP/1.1\r\n\r\n"));
+    EXPECT_TRUE(AwaitClose(refused)) << "the refused peer was not closed";
+    EXPECT_EQ(refused.Received(), "");
+    EXPECT_EQ(web::LastRequest(), "") << "the refused request was read";
+    EXPECT_STREQ(web::ReplyFileName(), "C:\\s");
+
+    ASSERT_TRUE(web::ParseAllowList("10.0.0.0/8,127.0.0.0/8", list));
+    web::SetAllowList(list);
+    EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
+}
+
 TEST_F(WebReplyTest, ClientsConnectedAtOnceAreEachAnsweredWhole) {
     files.Write(ReplyFile::S, kFileS);
     constexpr int kClients = 5;  // the listener's backlog

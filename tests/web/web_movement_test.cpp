@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/motion/motion.h"
+#include "app/web/operator_reply.h"
 #include "tests/web/web_front_fixture.h"
 
 namespace webtest {
@@ -203,6 +204,45 @@ TEST_F(WebMovementTest, WithoutStepBoxesRequestsAreAnsweredWhileALineRuns) {
     EXPECT_GT(bytes.size(), 0u);
     EXPECT_LT(bytes.size(), 400u);
     EXPECT_EQ(window.Text(1008), std::to_string(bytes.size()));
+}
+
+// The operator API's answer for `status`, as the writer makes it.
+std::string OperatorAnswer(const web::OperatorStatus& status) {
+    char text[web::kOperatorReplyCapacity];
+    return std::string(text, web::FormatOperatorReply(status, text));
+}
+
+// /pos and /halt are answered inside a line's debug boxes, with where its steps took the
+// machine; /halt ends the line there (no further box or byte) and switches the tool off. The
+// line's own request keeps its reply file, and the selection stays as the line left it.
+TEST_F(WebMovementTest, OperatorApiAnswersInsideABoxAndHaltEndsTheLine) {
+    WriteAllFiles();
+    web::SetOperatorApi(true);
+    web::SetOutputHook(RecordingHook);
+    EXPECT_EQ(Exchange("GET /c HTTP/1.1\r\n\r\n"), kFileC);
+    EXPECT_EQ(Exchange("GET /?a=1A HTTP/1.1\r\n\r\n"), kFileC);
+    std::vector<std::string> nested;
+    testsupport::MessageBoxHook boxes([&](const testsupport::BoxRecord&, std::size_t index) {
+        if (index == 0) nested.push_back(Exchange("GET /pos HTTP/1.1\r\n\r\n"));
+        if (index == 2) nested.push_back(Exchange("GET /halt HTTP/1.1\r\n\r\n"));
+    });
+
+    EXPECT_EQ(Exchange("GET /s?e=1&p=0&X4&Y2 HTTP/1.1\r\n\r\n"), kFileS);
+
+    EXPECT_THAT(boxes.Texts(), ElementsAre("0", "0", "2")) << "no box after the halt";
+    EXPECT_EQ(TakeStepBytes(), "BB");
+    EXPECT_THAT(nested, ElementsAre(OperatorAnswer({0, 0, true, 0, 6, 0, true, 1u}),
+                                    OperatorAnswer({2, 0, false, 2, 6, 0, true, 0u})));
+    EXPECT_THAT(hookCalls, ElementsAre(HookCall{888, 1}, HookCall{888, 0}));
+    EXPECT_EQ(window.Text(1008), "2");
+    EXPECT_EQ(window.Text(1007), "0");
+    // Idle: where the line stopped. A halt without a line changes nothing.
+    const std::string idle = OperatorAnswer({2, 0, false, 2, 6, 0, true, 0u});
+    EXPECT_EQ(Exchange("GET /pos HTTP/1.1\r\n\r\n"), idle);
+    EXPECT_EQ(Exchange("GET /halt HTTP/1.1\r\n\r\n"), idle);
+    EXPECT_THAT(hookCalls, ElementsAre(HookCall{888, 1}, HookCall{888, 0}));
+    EXPECT_STREQ(web::ReplyFileName(), "C:\\s");
+    EXPECT_EQ(web::OpenConnectionCount(), 0u);
 }
 
 TEST_F(WebMovementTest, PeerThatLeavesDuringTheLineIsClosedAfterIt) {

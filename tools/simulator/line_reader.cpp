@@ -13,6 +13,14 @@
 
 namespace simulator {
 
+namespace {
+
+// How long the reader waits for a byte before it looks again at a stop or a tool change.
+constexpr int kIdleMs = 20;
+constexpr int kQuietMs = 20;
+
+}  // namespace
+
 int64_t NowUs() {
     using namespace std::chrono;
     return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
@@ -58,8 +66,13 @@ void LineReader::Run(LineState& state, const LineReading& reading, const std::at
         // line. One that has to be waited for starts when it comes.
         const bool waiting = poll(&wait, 1, 0) > 0;
         if (!waiting) {
-            const int ready = poll(&wait, 1, 100);
+            // A tool change waits for the line to be quiet this long: then every byte written
+            // ahead of it has come through (the pseudo-terminal pair forwards within a
+            // millisecond or so) and has been taken.
+            const bool toolChange = state.ToolChangePending();
+            const int ready = poll(&wait, 1, toolChange ? kQuietMs : kIdleMs);
             if (ready < 0 && errno != EINTR) break;
+            if (ready == 0 && toolChange) state.ApplyPendingTool();
             if (ready <= 0) continue;
         }
         std::size_t want = reading.baud > 0 ? 1 : sizeof buffer;

@@ -27,7 +27,8 @@ public:
     ~LineReader();
 
     // Reads and feeds `state` until the line ends, is closed after its byte count, or `stop`
-    // is set (checked at least every 100 ms). Sets the line's status on the way out.
+    // is set (checked at least every 100 ms). Applies a pending tool change once the line is
+    // quiet. Sets the line's status on the way out.
     void Run(LineState& state, const LineReading& reading, const std::atomic<bool>& stop);
 
 private:

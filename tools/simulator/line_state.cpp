@@ -60,33 +60,72 @@ void LineState::SetStatus(LineStatus status) {
     std::lock_guard<std::mutex> hold(lock_);
     status_ = status;
     ++version_;
+    // No byte comes any more: a change waiting for the line takes effect now.
+    if (status_ != LineStatus::Open) ApplyPendingToolLocked();
+}
+
+void LineState::ChangeTool(uint32_t value, std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> hold(lock_);
+    // One change at a time, in the order they came.
+    toolApplied_.wait_for(hold, limit, [this] { return !pendingTool_; });
+    pendingTool_ = value;
+    if (status_ != LineStatus::Open ||
+        !toolApplied_.wait_for(hold, limit, [this] { return !pendingTool_; })) {
+        ApplyPendingToolLocked();
+    }
+}
+
+bool LineState::ToolChangePending() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return pendingTool_.has_value();
+}
+
+void LineState::ApplyPendingTool() {
+    std::lock_guard<std::mutex> hold(lock_);
+    ApplyPendingToolLocked();
+}
+
+void LineState::ApplyPendingToolLocked() {
+    if (!pendingTool_) return;
+    path_.SetTool(*pendingTool_);
+    if (log_ != nullptr) {
+        std::fprintf(log_, "# tool %u\n", *pendingTool_);
+        std::fflush(log_);
+    }
+    pendingTool_.reset();
+    ++version_;
+    toolApplied_.notify_all();
 }
 
 std::string LineState::Json() const {
     std::lock_guard<std::mutex> hold(lock_);
     const LineCounts& n = path_.Counts();
     const Point& p = path_.Position();
+    const std::optional<uint32_t> tool = path_.Tool();
+    const std::string toolText = tool ? std::to_string(*tool) : "null";
     char json[768];
     std::snprintf(json, sizeof json,
                   "{\"x\":%" PRId64 ",\"y\":%" PRId64 ",\"steps\":%" PRIu64 ",\"bytes\":%" PRIu64
                   ",\"other_bytes\":%" PRIu64 ",\"by_byte\":{\"A\":%" PRIu64 ",\"B\":%" PRIu64
                   ",\"C\":%" PRIu64 ",\"D\":%" PRIu64 "},\"first_byte_us\":%" PRId64
-                  ",\"last_byte_us\":%" PRId64 ",\"vertices\":%zu,\"line\":\"%s\",\"version\":%" PRIu64 "}",
+                  ",\"last_byte_us\":%" PRId64 ",\"vertices\":%zu,\"line\":\"%s\",\"tool\":%s,"
+                  "\"version\":%" PRIu64 "}",
                   p.x, p.y, n.steps, n.bytes, n.otherBytes, n.byStep[0], n.byStep[1], n.byStep[2],
                   n.byStep[3], n.firstByteUs, n.lastByteUs, path_.VertexCount(), NameOf(status_),
-                  version_);
+                  toolText.c_str(), version_);
     return json;
 }
 
 std::string LineState::Svg(std::size_t limit) const {
     std::lock_guard<std::mutex> hold(lock_);
-    return PathSvg(Thinned(path_.Vertices(), limit));
+    return PathSvg(Thinned(path_.Picture(), limit));
 }
 
 std::string LineState::Png() const {
     std::lock_guard<std::mutex> hold(lock_);
-    return PathPng(path_.Vertices(), path_.Counts().steps);
+    return PathPng(path_.Picture(), path_.Counts().steps);
 }
+
 
 Point LineState::Position() const {
     std::lock_guard<std::mutex> hold(lock_);

@@ -2,8 +2,11 @@
 // What the simulator knows, shared by the thread that reads the line and the threads that
 // serve the live view: the tool path, the line's state and the step log, under one lock.
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +31,17 @@ public:
     void Reset(Point start);
     void SetStatus(LineStatus status);
 
+    // A new value of the tool (the output hook's), taking effect behind every step byte that
+    // reached the line before it: the reader applies it once the line is quiet (see
+    // ToolChangePending), and this returns then. A line that stays busy longer than `limit`
+    // gets it at once; so does a line that has ended.
+    void ChangeTool(uint32_t value, std::chrono::milliseconds limit);
+    // Whether a tool change waits for the line to be quiet.
+    bool ToolChangePending() const;
+    // The reader: nothing has arrived for a while, so every byte written before the change has
+    // been taken.
+    void ApplyPendingTool();
+
     // The state as one JSON object (see the README of the simulator's folder).
     std::string Json() const;
     // Pictures of the path; `limit` thins the SVG's vertices (0: all).
@@ -36,7 +50,11 @@ public:
     Point Position() const;
 
 private:
+    void ApplyPendingToolLocked();
+
     mutable std::mutex lock_;
+    std::condition_variable toolApplied_;
+    std::optional<uint32_t> pendingTool_;
     ToolPath path_;
     LineStatus status_ = LineStatus::Open;
     uint64_t version_ = 0;  // grows with every change, so a viewer knows when to redraw

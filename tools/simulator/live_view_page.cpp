@@ -35,13 +35,15 @@ a { color: #1565c0; }
 <div><span>steps</span><b id="steps">0</b></div>
 <div><span>bytes</span><b id="bytes">0</b></div>
 <div><span>line</span><b id="line">open</b></div>
+<div><span>tool</span><b id="tool">-</b></div>
 </div>
 <div id="view">
 )page";
 
 constexpr const char kTail[] = R"page(</div>
-<p class="legend">Green: where the simulator started. Red: where the tool is now. X grows to
-the right, Y upwards; one unit is one motor step.</p>
+<p class="legend">Green: where the simulator started. Red: where the tool is now. Solid: moves
+made with the tool on (the cut); thin and dashed: moves with it off (travel). X grows to the
+right, Y upwards; one unit is one motor step.</p>
 <p><a id="control-link" href="http://127.0.0.1/">Control page</a></p>
 </main>
 <script>
@@ -54,6 +56,8 @@ the right, Y upwards; one unit is one motor step.</p>
     ['x', 'y', 'steps', 'bytes', 'line'].forEach(function (name) {
       document.getElementById(name).textContent = state[name];
     });
+    document.getElementById('tool').textContent =
+        state.tool === null ? '-' : state.tool === 0 ? 'off' : 'on (' + state.tool + ')';
     if (state.version === shown) return Promise.resolve();
     shown = state.version;
     return fetch('/path.svg?max=20000', {cache: 'no-store'})

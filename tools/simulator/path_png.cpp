@@ -46,9 +46,33 @@ void Dot(cairo_t* c, const Mapping& m, const Point& p, double radius, double r, 
     cairo_fill(c);
 }
 
+// The runs of one kind: the cut solid, travel thin and dashed, as in the SVG.
+void StrokeRuns(cairo_t* c, const Mapping& m, const PathPicture& picture, bool cut) {
+    const double dash[] = {5, 4};
+    cairo_set_dash(c, dash, cut ? 0 : 2, 0);
+    cairo_set_line_width(c, cut ? 2 : 1);
+    if (cut) {
+        cairo_set_source_rgb(c, 0.082, 0.396, 0.753);
+    } else {
+        cairo_set_source_rgb(c, 0.47, 0.565, 0.612);
+    }
+    for (std::size_t i = 0; i < picture.runs.size(); ++i) {
+        if (picture.runs[i].cut != cut) continue;
+        const auto [first, last] = RunSpan(picture, i);
+        if (first >= last) continue;
+        cairo_move_to(c, m.X(picture.vertices[first].x), m.Y(picture.vertices[first].y));
+        for (std::size_t v = first + 1; v <= last; ++v) {
+            cairo_line_to(c, m.X(picture.vertices[v].x), m.Y(picture.vertices[v].y));
+        }
+        cairo_stroke(c);
+    }
+    cairo_set_dash(c, nullptr, 0, 0);
+}
+
 }  // namespace
 
-std::string PathPng(const std::vector<Point>& vertices, uint64_t steps, int width, int height) {
+std::string PathPng(const PathPicture& picture, uint64_t steps, int width, int height) {
+    const std::vector<Point>& vertices = picture.vertices;
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
         cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return {};
@@ -68,12 +92,9 @@ std::string PathPng(const std::vector<Point>& vertices, uint64_t steps, int widt
     cairo_stroke(c);
 
     if (!vertices.empty()) {
-        cairo_set_source_rgb(c, 0.082, 0.396, 0.753);
-        cairo_set_line_width(c, 2);
         cairo_set_line_join(c, CAIRO_LINE_JOIN_ROUND);
-        cairo_move_to(c, m.X(vertices[0].x), m.Y(vertices[0].y));
-        for (const Point& p : vertices) cairo_line_to(c, m.X(p.x), m.Y(p.y));
-        cairo_stroke(c);
+        StrokeRuns(c, m, picture, false);
+        StrokeRuns(c, m, picture, true);
         Dot(c, m, vertices.front(), 4.5, 0.18, 0.49, 0.2);
         Dot(c, m, vertices.back(), 5.5, 0.78, 0.16, 0.16);
     }

@@ -41,9 +41,33 @@ std::optional<Step> ToolPath::Feed(uint8_t byte, int64_t timeUs) {
 void ToolPath::Reset(Point start) {
     position_ = start;
     corners_.assign(1, start);
+    runs_.assign(1, PathRun{0, !tool_ || *tool_ != 0});
     lastStep_.reset();
     counts_ = LineCounts{};
     truncated_ = false;
+}
+
+void ToolPath::SetTool(uint32_t value) {
+    tool_ = value;
+    const bool cut = value != 0;
+    if (runs_.back().cut == cut) return;
+    if (!(corners_.back() == position_)) {
+        if (corners_.size() >= kMaxCorners) {
+            truncated_ = true;
+            return;
+        }
+        corners_.push_back(position_);
+        // The point is a vertex already: the next step's turn adds none there.
+        lastStep_.reset();
+    }
+    const std::size_t at = corners_.size() - 1;
+    if (runs_.back().first != at) {
+        runs_.push_back(PathRun{at, cut});
+        return;
+    }
+    // No move since the last change: that run has none of its own and takes the new state.
+    runs_.back().cut = cut;
+    if (runs_.size() > 1 && runs_[runs_.size() - 2].cut == cut) runs_.pop_back();
 }
 
 std::vector<Point> ToolPath::Vertices() const {

@@ -1,6 +1,7 @@
 #pragma once
 // The machine as the serial line drives it: one byte per motor step ("A" X-, "B" X+, "C" Y-,
-// "D" Y+), the position it reaches, and the tool path as the corners it turned. Platform-free.
+// "D" Y+), the position it reaches, and the tool path as the corners it turned, in runs of the
+// tool's state (the program's output hook tells it). Platform-free.
 
 #include <array>
 #include <cstddef>
@@ -32,6 +33,21 @@ struct LineCounts {
     int64_t lastByteUs = 0;             // wall-clock time of the last byte (0: none yet)
 };
 
+// A stretch of the path made with the tool in one state: from vertex `first` of the path's
+// vertices to the next run's first vertex (the last run: to the path's end). `cut`: the tool
+// was on (a non-zero value), or its state not known; otherwise the moves are travel.
+struct PathRun {
+    std::size_t first = 0;
+    bool cut = true;
+    friend bool operator==(const PathRun&, const PathRun&) = default;
+};
+
+// The path as its pictures draw it: the vertices in order, and the runs over them.
+struct PathPicture {
+    std::vector<Point> vertices;
+    std::vector<PathRun> runs;
+};
+
 class ToolPath {
 public:
     // Past this many corners the path keeps its end point only: a picture of the path, not a
@@ -43,8 +59,13 @@ public:
     // Takes one line byte received at `timeUs` (microseconds of wall-clock time).
     // Returns the step it made, if any.
     std::optional<Step> Feed(uint8_t byte, int64_t timeUs);
-    // Starts again at `start`: no steps, no bytes, a path of one point.
+    // Starts again at `start`: no steps, no bytes, a path of one point. The tool keeps its state.
     void Reset(Point start);
+    // The tool's new value: the moves from here on are the cut (non-zero) or travel (0). The
+    // point where it changed is a vertex of the path.
+    void SetTool(uint32_t value);
+    // The tool's last value; none before the first.
+    std::optional<uint32_t> Tool() const { return tool_; }
 
     const Point& Position() const { return position_; }
     const LineCounts& Counts() const { return counts_; }
@@ -52,11 +73,14 @@ public:
     // the position.
     std::vector<Point> Vertices() const;
     std::size_t VertexCount() const { return corners_.size() + (corners_.back() == position_ ? 0 : 1); }
+    PathPicture Picture() const { return {Vertices(), runs_}; }
     bool Truncated() const { return truncated_; }
 
 private:
     Point position_;
     std::vector<Point> corners_;  // the start and the corners, without the position
+    std::vector<PathRun> runs_;   // never empty; each starts at a corner
+    std::optional<uint32_t> tool_;
     std::optional<Step> lastStep_;
     LineCounts counts_;
     bool truncated_ = false;

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace simulator {
@@ -25,6 +26,10 @@ void NoStore(httplib::Response& response) {
     response.set_header("Cache-Control", "no-store");
 }
 
+// A tool change waits at most this long for the line to be quiet: a slow line (--baud) may
+// still carry the bytes of the last line for a while.
+constexpr std::chrono::milliseconds kToolChangeLimit{5000};
+
 }  // namespace
 
 ViewServer::ViewServer(LineState& state) : impl_(std::make_unique<Impl>()) {
@@ -45,6 +50,17 @@ ViewServer::ViewServer(LineState& state) : impl_(std::make_unique<Impl>()) {
     s.Get("/path.png", [&state](const httplib::Request&, httplib::Response& response) {
         NoStore(response);
         response.set_content(state.Png(), "image/png");
+    });
+    s.Post("/tool", [&state](const httplib::Request& request, httplib::Response& response) {
+        const int64_t value = QueryNumber(request, "value", -1);
+        NoStore(response);
+        if (value < 0 || value > 0xFFFF) {
+            response.status = 400;
+            response.set_content("value: a number 0 to 65535\n", "text/plain");
+            return;
+        }
+        state.ChangeTool(static_cast<uint32_t>(value), kToolChangeLimit);
+        response.set_content(state.Json(), "application/json");
     });
     s.Post("/reset", [&state](const httplib::Request& request, httplib::Response& response) {
         state.Reset({QueryNumber(request, "x", 0), QueryNumber(request, "y", 0)});

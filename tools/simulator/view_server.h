@@ -2,9 +2,12 @@
 // The simulator's HTTP interface on 127.0.0.1, for people and for tests:
 //   GET  /            the live view: the tool path, redrawn as the line moves it
 //   GET  /state       JSON: x, y, steps, bytes, other_bytes, by_byte, first_byte_us,
-//                     last_byte_us, vertices, line ("open", "ended", "closed"), version
+//                     last_byte_us, vertices, line ("open", "ended", "closed"), tool (the
+//                     output hook's last value, null before any), version
 //   GET  /path.svg    the path as SVG (?max=N: at most N vertices); /path.png as PNG
 //   POST /reset       position (?x=..&y=.., default 0, 0), counts and path start again
+//   POST /tool        ?value=V (0 to 65535): the tool's new state, behind the bytes already
+//                     on the line (the kit's stand-in Out32 library sends it); answers the state
 
 #include <cstdint>
 #include <memory>
