@@ -133,24 +133,27 @@ export function samplePath(pointAt, length, tolerance) {
   if (!(length > 0)) return [];
   const tiny = length * 1e-12;
   const lines = [[pointAt(0)]];
-  const jumps = (a, pa, b, pb) => Math.hypot(pb.x - pa.x, pb.y - pa.y) > b - a + tolerance * 1e-3 + tiny;
+  // The browser's points at given lengths are close, not exact: only a gap that stays as the
+  // stretch shrinks is a jump.
+  const apart = (a, pa, b, pb) => Math.hypot(pb.x - pa.x, pb.y - pa.y) > (b - a) * 1.01 + tolerance * 0.01;
+  function findJump(a, pa, b, pb) {
+    let [lo, plo, hi, phi] = [a, pa, b, pb];
+    while (hi - lo > tiny * 16) {
+      const m = (lo + hi) / 2;
+      const pm = pointAt(m);
+      if (apart(lo, plo, m, pm)) [hi, phi] = [m, pm];
+      else [lo, plo] = [m, pm];
+    }
+    return Math.hypot(phi.x - plo.x, phi.y - plo.y) > tolerance * 0.01 ? { lo, plo, hi, phi } : null;
+  }
   function refine(a, pa, b, pb, depth) {
     const span = b - a;
-    if (depth < 60 && jumps(a, pa, b, pb)) {
-      // Where the jump is: the stretch before it ends the polyline, the one after starts anew.
-      let lo = a;
-      let plo = pa;
-      let hi = b;
-      let phi = pb;
-      while (hi - lo > tiny * 16) {
-        const m = (lo + hi) / 2;
-        const pm = pointAt(m);
-        if (jumps(lo, plo, m, pm)) [hi, phi] = [m, pm];
-        else [lo, plo] = [m, pm];
-      }
-      if (lo > a) refine(a, pa, lo, plo, depth + 1);
-      lines.push([phi]);
-      if (hi < b) refine(hi, phi, b, pb, depth + 1);
+    const jump = depth < 60 && apart(a, pa, b, pb) ? findJump(a, pa, b, pb) : null;
+    if (jump) {
+      // The stretch before the jump ends the polyline, the one after it starts a new one.
+      if (jump.lo > a) refine(a, pa, jump.lo, jump.plo, depth + 1);
+      lines.push([jump.phi]);
+      if (jump.hi < b) refine(jump.hi, jump.phi, b, pb, depth + 1);
       return;
     }
     const inner = [0.25, 0.5, 0.75].map((q) => pointAt(a + span * q));
@@ -160,7 +163,7 @@ export function samplePath(pointAt, length, tolerance) {
       refine(a + span / 2, inner[1], b, pb, depth + 1);
       return;
     }
-    lines[lines.length - 1].push(pb);
+    lines[lines.length - 1].push(...inner, pb);
   }
   // A first cut fine enough that a feature of the shape cannot hide between three inner checks.
   const count = Math.min(20000, Math.max(8, Math.ceil(length / (tolerance * 16))));
@@ -171,7 +174,32 @@ export function samplePath(pointAt, length, tolerance) {
     refine((length * (k - 1)) / count, before, s, p, 0);
     before = p;
   }
-  return lines.filter((line) => line.length > 1);
+  // Every point measured lies on the shape; the fewest of them that keep each chord within
+  // the tolerance are kept (a straight stretch becomes one line, whatever its length). Part of
+  // the tolerance is left for the shape between two measured points.
+  return lines.filter((line) => line.length > 1).map((line) => simplify(line, tolerance * 0.75));
+}
+
+// The corners of a polyline that keep every other point within `tolerance` of the chords
+// between them (Douglas and Peucker's method), the first and last always kept.
+export function simplify(points, tolerance) {
+  const keep = new Uint8Array(points.length);
+  keep[0] = keep[points.length - 1] = 1;
+  const spans = [[0, points.length - 1]];
+  while (spans.length) {
+    const [first, last] = spans.pop();
+    let worst = -1;
+    let at = -1;
+    for (let i = first + 1; i < last; i++) {
+      const d = distanceToSegment(points[i], points[first], points[last]);
+      if (d > worst) [worst, at] = [d, i];
+    }
+    if (worst > tolerance) {
+      keep[at] = 1;
+      spans.push([first, at], [at, last]);
+    }
+  }
+  return points.filter((_, i) => keep[i]);
 }
 
 // svgJob(drawing, calibration): the job of a drawing read by svg_geometry.js, as parseGcode
