@@ -135,7 +135,7 @@ class ControlPageJobs(unittest.TestCase):
 
     def test_stop_halts_the_line_and_restart_draws_only_the_rest(self):
         self.open(api=True)
-        self.load("long.gcode", "G1 X30 F60\nG1 Y2\nG1 X0\n")
+        self.load("long.gcode", "G1 X30 F60\nG1 Y2\nG1 X0 F3000\n")
         self.browser.find_element(By.ID, "job-run").click()
         WebDriverWait(self.browser, WAIT_S).until(lambda b: self.program.running and self.program.x >= 20)
         clicked = time.monotonic()
