@@ -72,8 +72,11 @@ function showPosition(pos = machine.position) {
 function message(text) {
   $('message').textContent = text;
 }
+function jobActive() {
+  return ['running', 'pausing', 'paused', 'stopping'].includes(runner.state.phase);
+}
 function setBusy() {
-  const job = ['running', 'pausing', 'paused', 'stopping'].includes(runner.state.phase);
+  const job = jobActive();
   const line = machine.busy || jogger.active;
   for (const id of ['move', 'set-zero', 'go-zero', 'tool-on', 'tool-off', 'job-file']) $(id).disabled = job || line;
   document.querySelectorAll('.jog button').forEach((b) => { b.disabled = job || (line && !jogger.active); });
@@ -160,7 +163,7 @@ $('step-size').addEventListener('change', () => {
 });
 
 function jog(dx, dy) {
-  if (jogger.active || machine.busy || runner.state.phase === 'running') return;
+  if (jogger.active || machine.busy || jobActive()) return;
   const step = whole($('step-size').value, 10);
   act('The jog', async () => {
     const result = await jogger.hold(dx, dy, { step, p: delayField() });
@@ -230,6 +233,9 @@ async function stopAll() {
   if (machine.api !== true) return;
   try {
     await machine.halt();
+    // The tool request waits for the halted line's own answer: a request that arrives while a
+    // line runs is only answered.
+    for (let i = 0; i < 100 && machine.busy; i++) await clock.sleep(20);
     await machine.setTool(false);
     message('Stopped.');
   } catch (error) {
