@@ -3,6 +3,8 @@
 // storage by the page; here only plain values.
 
 export const DEFAULT_CALIBRATION = Object.freeze({ stepsPerMmX: 1, stepsPerMmY: 1, feed: 600 });
+// The longest step delay the program takes: it refuses a larger "p=" and keeps the delay it had.
+export const MAX_STEP_DELAY = 10000;
 const LIMITS = { stepsPerMm: [0.001, 100000], feed: [0.001, 1000000] };
 
 function within(value, [low, high], fallback) {

@@ -8,6 +8,8 @@
 // the line ran, one from C:\c that it was refused. With the API (/pos) the position after the
 // line confirms it, and tells a line stopped at the program ("!", /halt) from one that ended.
 
+import { MAX_STEP_DELAY } from './calibration.js';
+
 export const TOOL_OFF = '/?a=1S';
 export const TOOL_ON = '/?a=1A';
 
@@ -66,6 +68,8 @@ export function createMachine(transport, known = { x: 0, y: 0 }) {
   // MachineError when a request fails or an answer cannot be read.
   machine.line = async function line(x, y, p) {
     if (machine.busy) throw new MachineError('another line is still running');
+    // The program would refuse the delay and run the line at the one it had.
+    if (!(p <= MAX_STEP_DELAY)) throw new MachineError(`the step delay ${p} ms is above the ${MAX_STEP_DELAY} ms the program takes`);
     machine.busy = true;
     const start = machine.position;
     try {

@@ -4,7 +4,7 @@
 import { parseGcode } from './gcode.js';
 import { svgJob, SvgError } from './svg.js';
 import { withSvgDrawing } from './svg_geometry.js';
-import { normaliseCalibration, calibrationFault, toleranceMm } from './calibration.js';
+import { normaliseCalibration, calibrationFault, toleranceMm, MAX_STEP_DELAY } from './calibration.js';
 import { planJob, restartFrom } from './preview.js';
 import { createMachine, MachineError } from './machine.js';
 import { createRunner, statusText } from './runner.js';
@@ -80,7 +80,7 @@ function setBusy() {
   const line = machine.busy || jogger.active;
   for (const id of ['move', 'set-zero', 'go-zero', 'tool-on', 'tool-off', 'job-file']) $(id).disabled = job || line;
   document.querySelectorAll('.jog button').forEach((b) => { b.disabled = job || (line && !jogger.active); });
-  $('job-run').disabled = job || line || !current.plan || current.plan.beyond;
+  $('job-run').disabled = job || line || !current.plan || current.plan.beyond || current.plan.tooSlow !== null;
   $('job-restart').disabled = job || line || !current.plan;
   $('job-pause').disabled = !['running', 'pausing', 'paused'].includes(runner.state.phase);
   $('job-pause').textContent = ['pausing', 'paused'].includes(runner.state.phase) ? 'Resume' : 'Pause';
@@ -327,9 +327,16 @@ function drawPreview(plan) {
   preview.querySelector('.origin').setAttribute('transform', `translate(${plan.origin.x + plan.shift.x} ${-plan.origin.y - plan.shift.y})`);
   const t = plan.totals;
   const mm = plan.size.mm;
-  summary.textContent = `Size ${mm.x.toFixed(2)} × ${mm.y.toFixed(2)} mm (${plan.size.steps.x} × ${plan.size.steps.y} steps), ` +
-    `X ${b.minX} to ${b.maxX}, Y ${b.minY} to ${b.maxY} steps. ${t.lines} job lines, ${t.moves} moves, ` +
-    `${t.steps} steps (${t.cutSteps} cutting). Time ${duration(t.timeMs)}.`;
+  const m = plan.bounds.mm;
+  const faults = [];
+  if (plan.beyond) faults.push(`The job reaches beyond ${MAX} steps, which the program cannot go to.`);
+  if (plan.tooSlow) {
+    faults.push(`Line ${plan.tooSlow.line} is too slow: its feed needs ${plan.tooSlow.p} ms a step, the program takes at most ${MAX_STEP_DELAY}.`);
+  }
+  summary.textContent = `Size ${mm.x.toFixed(2)} × ${mm.y.toFixed(2)} mm (${plan.size.steps.x} × ${plan.size.steps.y} steps); ` +
+    `X ${m.minX.toFixed(2)} to ${m.maxX.toFixed(2)} mm, Y ${m.minY.toFixed(2)} to ${m.maxY.toFixed(2)} mm from the job's 0, 0; ` +
+    `X ${b.minX} to ${b.maxX}, Y ${b.minY} to ${b.maxY} steps on the machine. ${t.lines} job lines, ${t.moves} moves, ` +
+    `${t.steps} steps (${t.cutSteps} cutting). Time ${duration(t.timeMs)}. ${faults.join(' ')}`.trim();
   $('job-below-text').textContent = `The job would go below 0 on ${[plan.below.x && 'X', plan.below.y && 'Y'].filter(Boolean).join(' and ')}: ` +
     `the machine cannot go there. Shift it by X ${plan.shiftOffer.x - plan.shift.x}, Y ${plan.shiftOffer.y - plan.shift.y} steps?`;
 }

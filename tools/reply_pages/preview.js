@@ -2,7 +2,7 @@
 // where the machine started, with its step delay and its time; the job's size, bounds, totals;
 // and the plan of a restart from a given line.
 
-import { lineTime, stepDelay } from './calibration.js';
+import { lineTime, stepDelay, MAX_STEP_DELAY } from './calibration.js';
 
 const MAX_TARGET = 2147483647;
 
@@ -83,6 +83,8 @@ export function planJob(job, calibration, origin, shift = { x: 0, y: 0 }) {
     below: { x: steps.minX < 0, y: steps.minY < 0 },
     shiftOffer: { x: shift.x + Math.max(0, -steps.minX), y: shift.y + Math.max(0, -steps.minY) },
     beyond: steps.maxX > MAX_TARGET || steps.maxY > MAX_TARGET,
+    // A move whose feed needs a longer step delay than the program takes.
+    tooSlow: entries.find((e) => e.kind === 'move' && e.p > MAX_STEP_DELAY) || null,
   };
 }
 

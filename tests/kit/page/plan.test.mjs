@@ -43,7 +43,10 @@ test('a plan runs the job from the machine\'s position, in steps, with its cut, 
   assert.deepEqual(plan.totals, { moves: 3, steps: 120, cutSteps: 20, lines: 6,
     timeMs: moves.reduce((t, m) => t + lineTime(m.steps, m.p), 0) + 2000 });
   assert.equal(timeLeft(plan.entries, 3), plan.entries.slice(3).reduce((t, e) => t + (e.timeMs || 0), 0));
-  assert.deepEqual([plan.below, plan.beyond], [{ x: false, y: false }, false]);
+  assert.deepEqual([plan.below, plan.beyond, plan.tooSlow], [{ x: false, y: false }, false, null]);
+  // Slower than the longest delay the program takes: the plan names the line.
+  const slow = planJob(parseGcode('G1 X10 F20\nG1 X11 F0.1\nG1 X12 F0.2'), cal(), { x: 0, y: 0 });
+  assert.deepEqual([slow.tooSlow.line, slow.tooSlow.p], [2, 300000]);
 });
 
 test('a job that would go below 0 is flagged, and its shift brings it to 0', () => {

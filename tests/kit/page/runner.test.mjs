@@ -116,11 +116,12 @@ test('a refused line or a failed request ends the job at once, naming its line',
     [{}, '/s?e=1&p=0&X20&Y20', 'error at line 4: the request /s?e=1&p=0&X20&Y20 failed (Failed to fetch)', 'X20&Y20'],
     [{ api: true }, '/?a=1A', 'error at line 2: the request /?a=1A failed (Failed to fetch)', 'X10&Y10'],
     [{ markers: false }, null, 'error at line 1: the program did not answer /c with the reply file C:\\c (is it the kit\'s?)', undefined],
+    [{ slowFrom: 3 }, null, 'error at line 3: the step delay 10001 ms is above the 10000 ms the program takes', 'X10&Y10'],
   ];
   for (const [options, failOn, want, last] of cases) {
     const { program, runner, plan } = await setUp(options);
     program.failOn = failOn;
-    const final = await runner.run(plan.entries.map((e) => (e.kind === 'move' ? { ...e, p: 0 } : e)));
+    const final = await runner.run(plan.entries.map((e) => (e.kind === 'move' ? { ...e, p: e.line >= options.slowFrom ? 10001 : 0 } : e)));
     assert.equal(statusText(final), want, JSON.stringify(options));
     const lines = program.requests.filter((r) => r.startsWith('/s'));
     assert.equal(lines.length ? lines.at(-1).replace(/.*&X/, 'X') : undefined, last, `${want}: a line after the fault`);
