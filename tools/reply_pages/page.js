@@ -62,7 +62,8 @@ function showPosition(pos = machine.position) {
   $('target-y').textContent = pos.y;
   $('pos-mm').textContent = `${(pos.x / cal.stepsPerMmX).toFixed(2)}, ${(pos.y / cal.stepsPerMmY).toFixed(2)} mm`;
   if (machine.api === true) {
-    $('pos-source').textContent = `From the program (/pos): ${machine.lastStatus.line === 'running' ? 'a line is running' : 'idle'}, the serial port ${machine.port}.`;
+    const line = pos.line || machine.lastStatus.line;
+    $('pos-source').textContent = `From the program (/pos): ${line === 'running' ? 'a line is running' : 'idle'}, the serial port ${pos.port || machine.port}.`;
     $('tool-state').textContent = machine.tool === null ? 'no tool hook (--hook)' : machine.tool === 0 ? 'off' : `on (${machine.tool})`;
   } else if (machine.api === false) {
     $('pos-source').textContent = 'The API is off (start the program with --api): the position is counted from the lines this page ran, and Stop ends a job after its line.';
@@ -268,7 +269,8 @@ function jobStatus(text) {
   $('job-status').textContent = text;
 }
 function loadJob(name, text) {
-  Object.assign(current, { name, text, job: null, plan: null, shift: { x: 0, y: 0 } });
+  // A job newly loaded (or planned anew) is placed where the machine stands.
+  Object.assign(current, { name, text, job: null, plan: null, origin: null, shift: { x: 0, y: 0 } });
   const cal = kept.calibration;
   let job;
   try {
