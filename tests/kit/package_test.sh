@@ -42,15 +42,17 @@ for page in a c s; do
     cmp -s "$unpacked/$page" "$clone/build/release/reply/$page" || fail "$page is not the kit's reply file"
 done
 
-# The machine: program_session.sh brings up COM5, the serial reader and the display; the
+# The machine: program_session.sh brings up COM5, the serial reader, the display and Wine; the
 # unpacked reply files then take C:\ from the ones it writes.
 prefix="$state/wineprefix"
 cp -a "$seed" "$prefix"
 rm -f "$prefix/drive_c/a" "$prefix/drive_c/c" "$prefix/drive_c/s" "$prefix"/dosdevices/com*
 program="$unpacked/Project1.exe" out="$state/session" session_port=8092
+# A display of its own, so that its window never takes the focus from the tests on the shared
+# one; it ends with the prefix's wineserver when the session is cleaned up.
+unset DISPLAY
 # shellcheck source=../app/program_session.sh
 source "$source/tests/app/program_session.sh"
-trap 'cleanup; wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
 cp "$unpacked/a" "$unpacked/c" "$unpacked/s" "$drive/"
 
 start_program --port "$session_port" --no-step-boxes
