@@ -33,7 +33,8 @@ echo "the zip holds: $names"
 # The release build is optimised and keeps the line tables the crash report reads: an address
 # of the program's own code names its source line.
 grep -q -- '-O2 -g1 -DNDEBUG' "$clone/build/release/CMakeCache.txt" || fail "not a release build"
-address=$(i686-w64-mingw32-nm -C "$unpacked/Project1.exe" | awk '$3 == "web::HandleRequest(HWND__*," { print $1; exit }')
+# awk reads to the end: one that stopped early would end nm with SIGPIPE, and pipefail the script.
+address=$(i686-w64-mingw32-nm -C "$unpacked/Project1.exe" | awk '$3 == "web::HandleRequest(HWND__*," && !found { print $1; found = 1 }')
 where=$(i686-w64-mingw32-addr2line -e "$unpacked/Project1.exe" "0x$address")
 echo "HandleRequest at 0x$address: $where"
 [[ $where == */app/web/request_dispatcher.cpp:[1-9]* ]] || fail "Project1.exe carries no line information"
