@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ make pkg-config g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 wine64
           fonts-wine xvfb xdotool socat googletest libgtest-dev libgmock-dev imagemagick curl x11-utils git
-          iproute2 clang libclang-rt-14-dev libcairo2-dev libcpp-httplib-dev python3 python3-selenium chromium chromium-driver)
+          iproute2 clang libclang-rt-14-dev libcairo2-dev libcpp-httplib-dev python3 python3-selenium chromium chromium-driver nodejs)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)

@@ -42,6 +42,12 @@ case_lines() {
 
 scripts/setup.sh
 stage_done "packages (setup.sh)"
+
+# The control page's pure modules (G-code, SVG arithmetic, plans, the job runner) under node's
+# own test runner: no packages, a few seconds.
+echo "== control page modules (node --test)"
+node --test tests/kit/page/ || status=1
+stage_done "page modules (node --test)"
 # shellcheck source=cmake-env.sh
 source scripts/cmake-env.sh
 

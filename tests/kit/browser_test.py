@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The control page in a real browser (headless Chromium driven through chromedriver), against
 the program and the simulator that the run command started:
-load /, set X and Y, press Move; the step bytes reach the simulator, the page after the move
-shows its target, the live view's path ends there; arrow keys jog by the chosen step size.
+load /, set X and Y, press Move; the step bytes reach the simulator, the page (which stays
+where it is: it reaches the program with fetch) shows the machine there, the live view's path
+ends there; an arrow key pressed and let go jogs once by the chosen step size.
 Screenshots of the pages go to OUT_DIR.
 
     browser_test.py OUT_DIR [VIEW_PORT [PROGRAM_PORT]]
@@ -78,11 +79,10 @@ class ControlPage(unittest.TestCase):
         self.browser.save_screenshot(path)
         print("   screenshot %s" % path)
 
-    def page_after_move(self, x, y):
-        """Waits until the browser shows the page after the move to x, y; returns its URL."""
+    def page_shows(self, x, y):
+        """Waits until the page shows the machine at x, y with no line running; returns its URL."""
         WebDriverWait(self.browser, WAIT_S).until(
-            lambda b: re.search(r"[?&]X%d&Y%d$" % (x, y), b.current_url) and
-            b.execute_script("return document.readyState") == "complete")
+            lambda b: self.shown_target() == (str(x), str(y)) and b.find_element(By.ID, "move").is_enabled())
         return self.browser.current_url
 
     def shown_target(self):
@@ -104,14 +104,14 @@ class ControlPage(unittest.TestCase):
             element.clear()
             element.send_keys(value)
         b.find_element(By.ID, "move").click()
-        url = self.page_after_move(10, 8)
+        url = self.page_shows(10, 8)
         after = wait_for_position(10, 8)
         moved = abs(10 - before["x"]) + abs(8 - before["y"])
-        print("Move from %d,%d: %s -> %r; target shown %s; simulator %s" %
-              (before["x"], before["y"], url, b.title, self.shown_target(), after))
-        self.assertEqual(url, PROGRAM + "s?e=1&p=0&X10&Y8")
-        self.assertEqual(b.title, "Mini-Tarvo Server: line done")
-        self.assertEqual(self.shown_target(), ("10", "8"))
+        print("Move from %d,%d: %s -> %r; position shown %s; %r; simulator %s" %
+              (before["x"], before["y"], url, b.title, self.shown_target(), b.find_element(By.ID, "message").text, after))
+        self.assertEqual(url, PROGRAM)
+        self.assertEqual(b.title, "Mini-Tarvo Server: control")
+        self.assertEqual(b.find_element(By.ID, "message").text, "At X 10, Y 8.")
         self.assertEqual((after["x"], after["y"]), (10, 8))
         self.assertEqual(after["steps"] - before["steps"], moved)
 
@@ -121,12 +121,10 @@ class ControlPage(unittest.TestCase):
             b.execute_script("document.activeElement.blur()")
             start = simulator_state()
             ActionChains(b).send_keys(key).perform()
-            url = self.page_after_move(*target)
+            self.page_shows(*target)
             state = wait_for_position(*target)
-            print("key %s with step %s: %s; target shown %s; simulator %s" %
-                  (key.encode("unicode_escape").decode(), size, url, self.shown_target(), state))
-            self.assertEqual(url, PROGRAM + "s?e=1&p=0&X%d&Y%d" % target)
-            self.assertEqual(self.shown_target(), tuple(str(v) for v in target))
+            print("key %s with step %s: position shown %s; simulator %s" %
+                  (key.encode("unicode_escape").decode(), size, self.shown_target(), state))
             self.assertEqual((state["x"], state["y"]), target)
             self.assertEqual(state["steps"] - start["steps"], int(size))
         self.shot("page_after_move.png")

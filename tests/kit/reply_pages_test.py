@@ -17,7 +17,7 @@ VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "met
         "track", "wbr"}
 KNOWN = VOID | {"html", "head", "body", "title", "style", "script", "header", "main", "footer",
                 "section", "h1", "h2", "p", "a", "form", "div", "label", "select", "option",
-                "button", "output", "code", "b", "span"}
+                "button", "output", "code", "b", "span", "svg", "path", "progress"}
 # Elements that would make the browser fetch something.
 LOADING = {"script": "src", "img": "src", "iframe": "src", "audio": "src", "video": "src",
            "source": "src", "embed": "src", "object": "data", "link": "href"}
@@ -107,6 +107,8 @@ class ReplyFiles(unittest.TestCase):
                 self.assertEqual(headers.get("Content-Length"), str(len(body)))
                 self.assertEqual(headers.get("Content-Type"), "text/html; charset=utf-8")
                 self.assertEqual(headers.get("Connection"), "close")
+                # The marker by which the control page tells which reply file answered.
+                self.assertEqual(headers.get("X-Reply-File"), name)
                 self.assertEqual(page.doctype, "DOCTYPE html")
                 self.assertEqual(page.faults, [])
                 self.assertEqual(page.stack, [])
@@ -119,31 +121,48 @@ class ReplyFiles(unittest.TestCase):
                 self.assertIn("width=device-width", viewport[0].get("content", ""))
 
     def test_pages_carry_their_own_controls(self):
-        # Which elements each page has: the control page and the page after a move have the
-        # move and jog controls; the status page has none.
-        controls = ["x", "y", "delay", "move", "step-size", "jog-xp", "jog-xm", "jog-yp", "jog-ym"]
+        # Which elements each page has: the control page has the move, jog and job controls;
+        # the page after a move and the status page, which answer every line of a job, have
+        # none and stay small.
+        controls = ["x", "y", "delay", "move", "step-size", "jog-xp", "jog-xm", "jog-yp", "jog-ym", "stop",
+                    "tool-on", "tool-off", "job-file", "job-preview", "job-run", "job-pause", "job-stop",
+                    "job-restart-line", "job-restart", "job-progress", "job-status", "steps-per-mm-x",
+                    "steps-per-mm-y", "set-zero", "go-zero"]
         shown = ["target-x", "target-y", "state", "view-link"]
-        for name, has_controls, state in (("a", True, "Ready."), ("s", True, "Line done"),
+        for name, has_controls, state in (("a", True, "Ready."), ("s", False, "Line done"),
                                           ("c", False, "The server is answering")):
             with self.subTest(file=name):
-                page = check_page(read_response(name)[2])
+                body = read_response(name)[2]
+                page = check_page(body)
                 present = [i for i in controls if i in page.ids]
-                print("%s: controls %s; state text %r" %
-                      (name, present, [t for t in page.texts if t.startswith(state[:8])]))
+                print("%s: %d bytes, controls %s; state text %r" %
+                      (name, len(body), present, [t for t in page.texts if t.startswith(state[:8])]))
                 self.assertEqual(present, controls if has_controls else [])
                 self.assertEqual([i for i in shown if i not in page.ids], [])
                 self.assertTrue(any(t.startswith(state) for t in page.texts), state)
+                if has_controls:
+                    self.assertEqual((page.ids["job-progress"], page.ids["job-restart-line"]), ("progress", "input"))
+                else:
+                    self.assertLess(len(body), 16384, "a reply to every line of a job")
 
 
 class Generator(unittest.TestCase):
-    def run_generator(self, template_text):
+    def run_generator(self, template_text, modules=None):
         with tempfile.TemporaryDirectory() as folder:
             template = os.path.join(folder, "page.html")
             with open(template, "w", encoding="utf-8") as f:
                 f.write(template_text)
+            for name, source in (modules or {}).items():
+                with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
+                    f.write(source)
             result = subprocess.run([sys.executable, GENERATOR, template, os.path.join(folder, "out")],
                                     capture_output=True, text=True, timeout=30)
-            made = sorted(os.listdir(os.path.join(folder, "out"))) if os.path.isdir(os.path.join(folder, "out")) else []
+            out = os.path.join(folder, "out")
+            made = sorted(os.listdir(out)) if os.path.isdir(out) else []
+            self.made = {}
+            for name in made:
+                with open(os.path.join(out, name), encoding="utf-8") as f:
+                    self.made[name] = f.read()
             return result.returncode, result.stderr.strip(), made
 
     def test_refuses_a_broken_template(self):
@@ -151,6 +170,7 @@ class Generator(unittest.TestCase):
             ("<!--#if q-->x<!--#endif-->", "unknown page q"),
             ("<!--#if a-->never closed", "unclosed or nested"),
             ("{{colour}}", "no value for {{colour}}"),
+            ("<!--#script missing.js-->", "no module missing.js"),
         ]
         for template, said in cases:
             with self.subTest(template=template):
@@ -159,6 +179,32 @@ class Generator(unittest.TestCase):
                 self.assertEqual(code, 1)
                 self.assertIn(said, error)
                 self.assertEqual([m for m in made if not m.endswith(".new")], [])
+
+    def test_inlines_modules_in_scopes_of_their_own_and_refuses_forms_it_cannot(self):
+        modules = {
+            "main.js": "import { twice, NAME as name } from './lib.js';\nexport const shown = twice(2) + name;\n"
+                       "document.title = String(shown) + typeof hidden;\n",
+            "lib.js": "const hidden = 2;\nexport const NAME = 'x';\nexport function twice(v) { return v * hidden; }\n",
+        }
+        code, error, made = self.run_generator("<!--#script main.js-->", modules)
+        print("two modules: exit %d %s; %s" % (code, error, made))
+        self.assertEqual((code, made), (0, ["a", "c", "s"]))
+        script = self.made["a"].split("<script>\n", 1)[1].split("\n</script>", 1)[0]
+        # The script as a browser would run it: node runs it with a stand-in document.
+        result = subprocess.run(["node", "-e", "const document = {};\n" + script + "\nconsole.log(document.title)"],
+                                capture_output=True, text=True, timeout=30)
+        print("run by node: %r %r" % (result.stdout, result.stderr[-200:]))
+        # lib.js's own names stay in its scope.
+        self.assertEqual(result.stdout.strip(), "4xundefined")
+        for source, said in (("export default 3;\n", "does not understand"),
+                             ("import x from './lib.js';\n", "does not understand"),
+                             ("const s = '</script>';\n", "holds"),
+                             ("import { a } from './main.js';\n", "import each other")):
+            with self.subTest(source=source):
+                code, error, made = self.run_generator("<!--#script main.js-->", {"main.js": source, "lib.js": ""})
+                print("%-40r exit %d: %s" % (source, code, error))
+                self.assertEqual(code, 1)
+                self.assertIn(said, error)
 
     def test_keeps_each_pages_blocks_and_counts_bytes_not_characters(self):
         with tempfile.TemporaryDirectory() as folder:
