@@ -13,7 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/program_session.sh"
 start_program
 
 step "the window appears with its controls"
-drive wait-window 30000 || fail "the main window did not appear"
+mt_await_program 80 || fail "the program did not come up"
 expect_line "window Mini-Tarvo Server V0.3"
 for control in "1000 Edit enabled=1 visible=1 text=" "1005 Edit enabled=1 visible=1 text=COM1" \
                "1002 Button enabled=1 visible=1 text=>" "1001 Button enabled=0 visible=1 text=!" \
@@ -23,13 +23,10 @@ for control in "1000 Edit enabled=1 visible=1 text=" "1005 Edit enabled=1 visibl
     expect_line "control $control"
 done
 [ "$(grep -c '^control ' "$out/driver.out")" -eq 17 ] || fail "the window does not hold 17 controls"
-for _ in $(seq 1 50); do port_open 80 && break; sleep 0.1; done
 
 step "type $com into inputCom and press >: the line keeps the settings it has"
 stty -F "$pty/ttyA" 4800 cstopb
-drive type 1005 "$com" || fail "typing into inputCom"
-drive click 1002 || fail "pressing >"
-drive boxes 1 15000 || fail "no box after >"
+mt_connect "$com" || fail "connecting to $com"
 expect_line "box SUCCES!|SUCCES!"
 drive controls || fail "listing the controls"
 expect_line "control 1002 Button enabled=0 visible=1 text=>"
@@ -84,8 +81,7 @@ drive read 1008
 expect_line "field 1008 3"
 
 step "connect again and go back to the origin"
-drive click 1002 || fail "pressing >"
-drive boxes 1 15000 || fail "no box after >"
+mt_connect || fail "connecting again"
 expect_line "box SUCCES!|SUCCES!"
 get '/s?e=1&X0' reply_origin.bin &
 curl_pid=$!
@@ -159,15 +155,14 @@ step "with port 80 held by another program the operator is told, and the window 
 # reuseaddr: the connections of the run before may still linger on port 80.
 setsid socat -u TCP-LISTEN:80,fork,reuseaddr OPEN:/dev/null </dev/null >/dev/null 2>&1 &
 holder_pid=$!
-for _ in $(seq 1 50); do port_open 80 && break; sleep 0.1; done
-port_open 80 || fail "socat does not hold port 80"
+mt_await_port 80 "$MT_WAIT_LOCAL" || fail "socat does not hold port 80"
 start_program
 drive wait-window 30000 || fail "the main window did not appear"
 drive boxes 1 15000 || fail "no notice of the port in use"
 expect_line 'box Nasol :(|Nu s-a putut deschide portul 80: il foloseste alt program.\r\n(bind, eroare 10048)\r\nNiciun browser nu se poate conecta.'
 drive no-box || fail "a second notice"
 close_program
-stop "$holder_pid"
+mt_stop "$holder_pid"
 holder_pid=''
 
 [ "$(identify -format '%w' "$out/running_program.png")" -gt 0 ] || fail "the screenshot is no picture"

@@ -18,7 +18,7 @@ for refused in "--verbose|Optiune necunoscuta: --verbose" "--port 0|Valoare gres
     start_program $switches
     drive wait-box 30000 || fail "no box for the command line $switches"
     expect_line "box Nasol :(|${refused#*|}${usage}"
-    port_open 80 && fail "something listens on port 80 with the command line $switches"
+    mt_port_open 80 && fail "something listens on port 80 with the command line $switches"
     drive dismiss || fail "dismissing the box"
     await_exit 2
 done
@@ -28,16 +28,13 @@ step "every switch on"
 # whether the program set the line.
 stty -F "$pty/ttyA" 4800 cstopb
 start_program --port 8080 --bind 127.0.0.1 --no-step-boxes --baud 19200 --limits 1000,1000
-drive wait-window 30000 || fail "the main window did not appear"
-for _ in $(seq 1 50); do port_open 8080 && break; sleep 0.1; done
+mt_await_program 8080 || fail "the program did not come up"
 listening=$(ss -Hltn 'sport = :8080 or sport = :80' | awk '{print $4}')
 echo "   listening: $listening"
 [ "$listening" = 127.0.0.1:8080 ] || fail "the listener is on \"$listening\" instead of 127.0.0.1:8080 alone"
 
 step "--baud 19200: the line is set to 19200 8N1 on connect"
-drive type 1005 "$com" || fail "typing into inputCom"
-drive click 1002 || fail "pressing >"
-drive boxes 1 15000 || fail "no box after >"
+mt_connect "$com" || fail "connecting to $com"
 expect_line "box SUCCES!|SUCCES!"
 settings=$(stty -a -F "$pty/ttyA")
 echo "   $settings" | head -2
@@ -57,8 +54,7 @@ serial_mark
 step "--no-step-boxes: a long line is answered around, and ! stops it midway"
 get '/s?e=1&p=50&X0' reply_stopped.bin 8080 &
 curl_pid=$!
-for _ in $(seq 1 100); do [ "$(serial_bytes | wc -c)" -ge 5 ] && break; sleep 0.1; done
-[ "$(serial_bytes | wc -c)" -ge 5 ] || fail "the line did not start"
+await_serial_count 5 || fail "the line did not start"
 started=$(now_ms)
 get /c reply_meanwhile.bin 8080 || fail "curl while the line runs"
 echo "   answered in $(($(now_ms) - started)) ms"
