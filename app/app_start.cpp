@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "app/failure_caption.h"
 #include "app/main_window.h"
 #include "app/motion/motion.h"
 #include "app/program_options.h"
@@ -45,7 +46,7 @@ void ApplyProgramOptions(const ProgramOptions& options) {
 void RefuseCommandLine(const OptionsResult& refused) {
     char text[512];
     FormatOptionsRefusal(refused, text);
-    MessageBoxA(nullptr, text, kOptionsRefusalCaption, MB_ICONERROR | MB_OK);
+    MessageBoxA(nullptr, text, kFailureCaption, MB_ICONERROR | MB_OK);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 
+#include "app/failure_caption.h"
 #include "app/main_commands.h"
 #include "app/motion/motion.h"
 #include "app/web/web_front.h"
@@ -28,7 +29,7 @@ void ShowAboutBox(HWND window) {
 LRESULT OnListenerFailed(HWND window, WPARAM wParam, LPARAM lParam) {
     char text[256];
     web::FormatListenerFailure(web::ListenerFailureOf(wParam, lParam), text);
-    MessageBoxA(window, text, web::kListenerFailureCaption, MB_ICONWARNING | MB_OK);
+    MessageBoxA(window, text, kFailureCaption, MB_ICONWARNING | MB_OK);
     return kGoOn;
 }
 

@@ -23,7 +23,7 @@ namespace forms {
 constexpr std::size_t kMainFormRecordCount = 18;
 
 constexpr int32_t kMainMenuId = MT_MAIN_MENU;
-constexpr int32_t kMainAcceleratorsId = MT_MAIN_ACCELERATORS;
+constexpr int32_t kMainAcceleratorsId = MT_ACCELERATOR_TABLE;
 constexpr int32_t kAboutCommand = MT_COMMAND_ABOUT;  // menu "Despre / About\tF1" and key F1
 constexpr int32_t kVersionInfoId = MT_VERSION_INFO;
 

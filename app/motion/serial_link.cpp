@@ -1,6 +1,7 @@
 // The serial port, the four step outputs and the port buttons.
 #include "app/motion/motion.h"
 
+#include "app/failure_caption.h"
 #include "runtime/process/message_pump.h"
 
 namespace motion {
@@ -27,7 +28,6 @@ char debugText[12];
 constexpr const char* kDebugCaption = "nDebug";
 constexpr const char* kConnectedText = "SUCCES!";
 constexpr const char* kConnectFailedText = "Nu s-a putut conecta la port";
-constexpr const char* kConnectFailedCaption = "Nasol :(";
 
 void EnableControl(HWND window, int32_t id, bool enabled) {
     EnableWindow(GetDlgItem(window, id), enabled ? TRUE : FALSE);
@@ -167,13 +167,13 @@ void ConnectPort(HWND window) {
                                       OPEN_EXISTING, 0, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
         // No control changes: the port is not open and the connect button stays as it was.
-        MessageBoxA(window, kConnectFailedText, kConnectFailedCaption, MB_OK);
+        MessageBoxA(window, kConnectFailedText, app::kFailureCaption, MB_OK);
         return;
     }
     if (motionSettings.baud != 0 && !ConfigureLine(opened, motionSettings.baud)) {
         // Not a serial line that takes the speed asked for: not a port to step on.
         CloseHandle(opened);
-        MessageBoxA(window, kConnectFailedText, kConnectFailedCaption, MB_OK);
+        MessageBoxA(window, kConnectFailedText, app::kFailureCaption, MB_OK);
         return;
     }
     portHandle = opened;

@@ -1,7 +1,5 @@
 // Request dispatcher and file replies: what each request does, and the reply it gets.
 
-#include <cstring>
-
 #include "app/motion/motion.h"
 #include "app/web/connections.h"
 #include "app/web/request_plan.h"
@@ -16,13 +14,13 @@ namespace {
 // The last request received, for the record. Each connection acts on its own bytes only.
 constinit RequestBytes requestBuffer;
 // The file every reply is made of, kept from one request to the next.
-constinit char replyFileName[5] = "C:\\s";
+constinit const char* replyFileName = ReplyFilePath(ReplyFile::S);
 constinit OutputHook outputHook = nullptr;
 // Requests being acted on: above zero while a line steps inside its debug boxes.
 constinit int requestsInProgress = 0;
 
 void SelectReplyFile(ReplyFile file) {
-    std::memcpy(replyFileName, ReplyFilePath(file), sizeof replyFileName);
+    replyFileName = ReplyFilePath(file);
 }
 
 void CallOutputHook(std::uint32_t value) {

@@ -91,8 +91,7 @@ int32_t SetAlign(HWND window, int32_t side) {
     SetWindowPos(window, nullptr, 0, 0, TwipsToPixelsX(docked.width, record->ScaleMode),
                  TwipsToPixelsY(docked.height, record->ScaleMode), SWP_NOZORDER | SWP_FRAMECHANGED);
     // The parent's docked controls are laid out again, also when this one left its side.
-    constexpr WPARAM kParentsChildren = 1;
-    SendToWindow(window, FRM_RELAYOUT, kParentsChildren, 0);
+    SendToWindow(window, FRM_RELAYOUT, relayout::ParentsChildren, 0);
     return 1;
 }
 

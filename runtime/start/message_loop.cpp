@@ -1,6 +1,7 @@
 #include "runtime/start/message_loop.h"
 
 #include "runtime/build/form_builder.h"
+#include "runtime/process/accelerator_table.h"
 #include "runtime/process/application.h"
 #include "runtime/process/message_pump.h"
 #include "runtime/process/system_calls.h"
@@ -14,7 +15,7 @@ namespace {
 
 const TemplateRecord* mainForm = nullptr;
 
-constexpr uint32_t kAcceleratorTableId = 100;
+constexpr uint32_t kAcceleratorTableId = MT_ACCELERATOR_TABLE;
 
 // Case-blind comparison that stops at the first difference, so that a text read as wide that
 // is really ANSI is never read beyond where it differs.
