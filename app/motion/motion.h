@@ -92,9 +92,7 @@ void DisconnectPort(HWND window);
 void SetPortButtons(HWND window, bool connected);
 // Closes portHandle (when open) and marks it not open. Called by the main window on close.
 void ClosePort();
-// Shows `number` in an ownerless message box captioned "nDebug".
+// Shows `number` (unsigned decimal) in an ownerless message box captioned "nDebug".
 void DebugOut(uint32_t number);
-// Writes `number` as unsigned decimal ("%lu"); `buffer` holds at least 11 bytes.
-void FormatUnsigned(uint32_t number, char* buffer);
 
 }  // namespace motion

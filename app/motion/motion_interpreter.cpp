@@ -2,6 +2,7 @@
 #include "app/motion/motion.h"
 #include "app/motion/motion_scan.h"
 #include "app/request_buffer.h"
+#include "runtime/text/number_format.h"
 
 #include <algorithm>
 #include <array>
@@ -55,8 +56,8 @@ HWND FieldWindow(HWND parent, int32_t id) {
 void ShowFieldValue(HWND parent, int32_t id, uint32_t value) {
     const HWND field = FieldWindow(parent, id);
     if (field == nullptr) return;
-    char text[12];
-    FormatUnsigned(value, text);
+    char text[runtime::kDecimalTextCapacity];
+    runtime::text::FormatUnsigned(value, text);
     char shown[sizeof text + 1];
     // A text longer than any number cannot match: the buffer holds one byte more than one.
     const int length = GetWindowTextA(field, shown, sizeof shown);

@@ -3,6 +3,7 @@
 
 #include "app/failure_caption.h"
 #include "runtime/process/message_pump.h"
+#include "runtime/text/number_format.h"
 
 namespace motion {
 
@@ -22,8 +23,7 @@ DWORD lastMessageTick = 0;
 // up, so that a step never hangs the window.
 constexpr DWORD kWriteTimeoutMs = 1000;
 
-// Large enough for "4294967295" and its NUL.
-char debugText[12];
+char debugText[runtime::kDecimalTextCapacity];
 
 constexpr const char* kDebugCaption = "nDebug";
 constexpr const char* kConnectedText = "SUCCES!";
@@ -138,12 +138,8 @@ void StepYMinus() {
     MakeStep(motion::StepOutput::YMinus);
 }
 
-void FormatUnsigned(uint32_t number, char* buffer) {
-    wsprintfA(buffer, "%lu", static_cast<unsigned long>(number));
-}
-
 void DebugOut(uint32_t number) {
-    FormatUnsigned(number, debugText);
+    runtime::text::FormatUnsigned(number, debugText);
     MessageBoxA(nullptr, debugText, kDebugCaption, MB_OK);
 }
 
