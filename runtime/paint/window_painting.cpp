@@ -30,10 +30,6 @@ void FillWith(HDC device, uint32_t brush, int x, int y, int width, int height) {
     SelectObject(device, previous);
 }
 
-bool PaintsAsLabel(const RuntimeRecord& r) {
-    return r.Type == class_code::Image || (r.Type == class_code::Label && r.IsTransparent != 0);
-}
-
 // The group box's caption band, where the caption fill goes.
 RECT CaptionBandOf(const RuntimeRecord& group) {
     const PaintRect band = GroupCaptionBand(ClientOf(group).right, group.ImageWidth, group.ImageHeight,

@@ -12,6 +12,17 @@
 
 namespace runtime {
 
+// A label drawn over what lies below it (IsTransparent): the runtime paints it, without a
+// background of its own, and draws it again after what lies under it.
+inline bool IsTransparentLabel(const RuntimeRecord& r) {
+    return r.Type == class_code::Label && r.IsTransparent != 0;
+}
+
+// The windows PaintLabel paints: the transparent labels and every image control.
+inline bool PaintsAsLabel(const RuntimeRecord& r) {
+    return r.Type == class_code::Image || IsTransparentLabel(r);
+}
+
 // The owner-drawn push button under the mouse whose leaving is being tracked (its hot look);
 // null for none. Cleared with one atomic exchange when the mouse leaves it.
 extern HWND hotButton;

@@ -34,16 +34,12 @@ const RuntimeRecord* ColoursFor(const Message& m) {
     return PaintsOwnTextBackground(*m.record) ? m.record : nullptr;
 }
 
-bool IsTransparentLabel(const RuntimeRecord& r) {
-    return (r.Type == class_code::Label || r.Type == class_code::Image) && r.IsTransparent != 0;
-}
-
 }  // namespace
 
 void RedrawTransparentLabelFrom(HWND window) {
     for (HWND sibling = window; sibling != nullptr; sibling = GetWindow(sibling, GW_HWNDPREV)) {
         const RuntimeRecord* record = FindWindowRecord(sibling);
-        if (record != nullptr && record->Type == class_code::Label && record->IsTransparent != 0) {
+        if (record != nullptr && IsTransparentLabel(*record)) {
             InvalidateRect(sibling, nullptr, FALSE);
             return;
         }
@@ -98,7 +94,7 @@ LRESULT OnPaint(const Message& m) {
         return 0;
     }
     if (!PaintRuntimeWindow(r)) CallDefault(m);
-    if (IsTransparentLabel(r) || r.Type == class_code::Image) SendToWindow(m.window, WM_NCPAINT, 1, 0);
+    if (PaintsAsLabel(r)) SendToWindow(m.window, WM_NCPAINT, 1, 0);
     if (r.Type == class_code::GroupBox || r.Type == class_code::PictureBox) {
         HWND firstChild = GetWindow(m.window, GW_CHILD);
         if (firstChild != nullptr) RedrawTransparentLabelFrom(GetWindow(firstChild, GW_HWNDLAST));
