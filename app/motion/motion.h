@@ -77,12 +77,6 @@ bool MakeStep(motion::StepOutput step);
 // are processed during it (every few milliseconds when it is 0), and a stop ends it at once.
 void PauseAfterStep(uint32_t milliseconds);
 
-// One motor step each, by MakeStep.
-void StepXPlus();   // "B", debug number 0
-void StepXMinus();  // "A", debug number 1
-void StepYPlus();   // "D", debug number 2
-void StepYMinus();  // "C", debug number 3
-
 // Connect button (1002): opens the device named in field 1005; with a baud rate set, also
 // sets the line to it, 8N1, and write time-outs (a device that refuses them is not taken).
 void ConnectPort(HWND window);

@@ -122,22 +122,6 @@ void PauseAfterStep(uint32_t milliseconds) {
     }
 }
 
-void StepXPlus() {
-    MakeStep(motion::StepOutput::XPlus);
-}
-
-void StepXMinus() {
-    MakeStep(motion::StepOutput::XMinus);
-}
-
-void StepYPlus() {
-    MakeStep(motion::StepOutput::YPlus);
-}
-
-void StepYMinus() {
-    MakeStep(motion::StepOutput::YMinus);
-}
-
 void DebugOut(uint32_t number) {
     runtime::text::FormatUnsigned(number, debugText);
     MessageBoxA(nullptr, debugText, kDebugCaption, MB_OK);
