@@ -93,7 +93,7 @@ LRESULT OnPaint(const Message& m) {
         RedrawTransparentLabelFrom(GetWindow(m.window, GW_HWNDPREV));
         return 0;
     }
-    if (!PaintRuntimeWindow(r)) CallDefault(m);
+    if (!PaintRuntimeWindow(r, nullptr, 0)) CallDefault(m);
     if (PaintsAsLabel(r)) SendToWindow(m.window, WM_NCPAINT, 1, 0);
     if (r.Type == class_code::GroupBox || r.Type == class_code::PictureBox) {
         HWND firstChild = GetWindow(m.window, GW_CHILD);
@@ -106,7 +106,7 @@ LRESULT OnPaint(const Message& m) {
 LRESULT OnPrintClient(const Message& m) {
     if (CallApp(m) != 0) return 0;
     auto* device = reinterpret_cast<HDC>(m.wParam);  // the device context to print into
-    if (!PrintRuntimeWindow(*m.record, device, m.lParam)) return CallDefault(m);
+    if (device == nullptr || !PaintRuntimeWindow(*m.record, device, m.lParam)) return CallDefault(m);
     return 0;
 }
 
