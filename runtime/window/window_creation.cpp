@@ -148,9 +148,9 @@ LRESULT OnUnboundMessage(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
     if (pending != nullptr && pending->Type == class_code::GroupBox && buttonClassProc != nullptr) {
         return CallProc(buttonClassProc, window, id, wParam, lParam);
     }
-    // A window without a record (not bound yet, or already out of the table, as a picture after
-    // WM_DESTROY) gets the system default, which also frees the system's own data of the window
-    // at WM_NCDESTROY.
+    // A window without a record (not bound yet, or one whose creation the table refused) gets
+    // the system default, which also frees the system's own data of the window at
+    // WM_NCDESTROY.
     return DefaultWindowProc(window, id, wParam, lParam);
 }
 

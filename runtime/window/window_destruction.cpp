@@ -1,7 +1,8 @@
 // The runtime window procedure's closing and destruction rows: a form closes unless its
-// application refuses, a modal form ends its modal state, and every window gives back what its
+// application refuses, a modal form ends its modal state, every window gives back what its
 // record owns (GDI objects, list contents, toolbar texts, image lists, tooltips, the shared
-// pens) before the record leaves the window table.
+// pens) at WM_DESTROY, and its record leaves the window table at WM_NCDESTROY, its last
+// message, so that the window is a runtime window for as long as it exists.
 
 #include "runtime/window/window_destruction.h"
 
@@ -172,36 +173,43 @@ void RestoreIpFields(HWND control) {
     }
 }
 
-// A container's record leaves the table but keeps its child list: its children's windows are
-// still there and go on their own. A group box and a rebar get their system procedure back
-// (the button's, the bar's own), so that their last message still reaches the code that frees
-// their system data.
+// A container's children's windows are still there and go on their own.
 LRESULT OnContainerDestroy(const Message& m) {
     RuntimeRecord& r = *m.record;
     DeleteRecordGdiObjects(r);
     // Group boxes and pictures took a reference on the frame pens at their creation; a rebar
     // did not.
     if (r.Type != class_code::Rebar) ReleaseFramePens();
-    WNDPROC own = r.Type == class_code::Rebar      ? SlotAs<WNDPROC>(r.ClassProc)
-                  : r.Type == class_code::GroupBox ? buttonClassProc
-                                                   : nullptr;
-    if (own != nullptr) SetWindowValue(m.window, GWLP_WNDPROC, FromWindowProc(own));
-    const LRESULT result = CallDefault(m);
-    ReleaseWindowRecord(m.window, ChildList::Keep);
-    return result;
+    return CallDefault(m);
 }
 
-// A standard control gets its own class procedure back, which then sees WM_DESTROY.
+// A standard control's class procedure sees WM_DESTROY after what the runtime gave it has gone.
 LRESULT OnControlDestroy(const Message& m) {
     RuntimeRecord& r = *m.record;
     if (r.Type == class_code::IpAddress) RestoreIpFields(m.window);
     EmptyControl(m);
     DeleteRecordGdiObjects(r);
-    const auto classProc = SlotAs<WNDPROC>(r.ClassProc);
+    return CallDefault(m);
+}
+
+// The procedure a control's window had before the runtime's: a standard control's class
+// procedure, the system button's of a group box, a rebar's own; none for a picture, which is
+// the runtime's from the start.
+WNDPROC OwnProcedureOf(const RuntimeRecord& r) {
+    if (r.Type == class_code::GroupBox) return buttonClassProc;
+    if (r.Type == class_code::PictureBox) return nullptr;
+    return SlotAs<WNDPROC>(r.ClassProc);
+}
+
+// A control's last message: its record leaves the window table (a container's keeps its child
+// list, whose records go with the form's), and its own procedure is put back and handles the
+// message, so that it reaches the code that frees the control's system data.
+LRESULT OnControlNcDestroy(const Message& m) {
+    const WNDPROC own = OwnProcedureOf(*m.record);
     ReleaseWindowRecord(m.window, ChildList::Keep);
-    if (classProc == nullptr) return DefaultWindowProc(m.window, m.id, m.wParam, m.lParam);
-    SetWindowValue(m.window, GWLP_WNDPROC, FromWindowProc(classProc));
-    return CallProc(classProc, m.window, m.id, m.wParam, m.lParam);
+    if (own == nullptr) return DefaultWindowProc(m.window, m.id, m.wParam, m.lParam);
+    SetWindowValue(m.window, GWLP_WNDPROC, FromWindowProc(own));
+    return CallProc(own, m.window, m.id, m.wParam, m.lParam);
 }
 
 }  // namespace
@@ -234,7 +242,7 @@ LRESULT OnDestroy(const Message& m) {
 }
 
 LRESULT OnNcDestroy(const Message& m) {
-    if (!IsForm(*m.record)) return Generic(m);
+    if (!IsForm(*m.record)) return OnControlNcDestroy(m);
     CallApp(m);
     const LRESULT result = CallDefault(m);
     if (IsMainForm(*m.record)) UnloadThemeSupport();
