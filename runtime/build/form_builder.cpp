@@ -11,7 +11,6 @@
 #include "runtime/build/record_values.h"
 #include "runtime/build/template_resources.h"
 #include "runtime/paint/redraw.h"
-#include "runtime/paint/shared_pens.h"
 #include "runtime/process/application.h"
 #include "runtime/process/message_pump.h"
 #include "runtime/process/record_release.h"
@@ -319,7 +318,6 @@ LONG_PTR BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_
 void CompleteForm(RuntimeRecord* form) {
     if (form == nullptr) return;
     HWND window = SlotAs<HWND>(form->Window);
-    if (form->Type != form_kind::MdiFrame) AcquireFramePens();
     form->Cursor = LoadTemplateImage(form->Cursor, 0);
     form->Icon = LoadTemplateImage(form->Icon, 0);
     form->SmallIcon = LoadTemplateImage(form->SmallIcon, 0);

@@ -98,7 +98,6 @@ LRESULT OnFormCreate(const Message& m) {
 LRESULT OnContainerCreate(const Message& m) {
     RuntimeRecord& r = *m.record;
     r.Window = ToSlot(m.window);
-    AcquireFramePens();
     ApplyFontAndColors(&r);
     if (r.Type == class_code::GroupBox) {
         MeasureRecordCaption(r, 1);
@@ -130,6 +129,7 @@ LRESULT OnNcCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     if (!EnterWindowRecord(window, record)) return FALSE;
     pendingRecord = nullptr;
     record->Window = ToSlot(window);
+    if (HoldsFramePens(*record)) AcquireFramePens();
     if (IsMainForm(*record)) {
         DWORD processId = 0;
         Application.MainWindow = ToSlot(window);

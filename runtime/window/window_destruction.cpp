@@ -1,8 +1,9 @@
 // The runtime window procedure's closing and destruction rows: a form closes unless its
 // application refuses, a modal form ends its modal state, every window gives back what its
-// record owns (GDI objects, list contents, toolbar texts, image lists, tooltips, the shared
-// pens) at WM_DESTROY, and its record leaves the window table at WM_NCDESTROY, its last
-// message, so that the window is a runtime window for as long as it exists.
+// record owns (GDI objects, list contents, toolbar texts, image lists, tooltips) at WM_DESTROY,
+// and its record leaves the window table at WM_NCDESTROY, its last message, with the reference
+// on the shared pens it took when it was bound: the window is a runtime window for as long as
+// it exists.
 
 #include "runtime/window/window_destruction.h"
 
@@ -113,8 +114,6 @@ LRESULT OnFormDestroy(const Message& m) {
     DeleteRecordGdiObjects(r);
     if (!IsImageResourceId(r.Menu) && r.Menu != 0 && IsMenu(SlotAs<HMENU>(r.Menu))) DestroyMenu(SlotAs<HMENU>(r.Menu));
     r.Menu = 0;
-    // Only forms other than MDI frames took a reference on the frame pens.
-    if (r.Type != form_kind::MdiFrame) ReleaseFramePens();
     const LRESULT result = CallDefault(m);
     if (IsMainForm(r)) PostQuitMessage(0);
     return result;
@@ -177,9 +176,6 @@ void RestoreIpFields(HWND control) {
 LRESULT OnContainerDestroy(const Message& m) {
     RuntimeRecord& r = *m.record;
     DeleteRecordGdiObjects(r);
-    // Group boxes and pictures took a reference on the frame pens at their creation; a rebar
-    // did not.
-    if (r.Type != class_code::Rebar) ReleaseFramePens();
     return CallDefault(m);
 }
 
@@ -242,6 +238,8 @@ LRESULT OnDestroy(const Message& m) {
 }
 
 LRESULT OnNcDestroy(const Message& m) {
+    // What the window took when it was bound to its record goes back as the record leaves.
+    if (HoldsFramePens(*m.record)) ReleaseFramePens();
     if (!IsForm(*m.record)) return OnControlNcDestroy(m);
     CallApp(m);
     const LRESULT result = CallDefault(m);

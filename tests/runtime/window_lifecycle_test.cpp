@@ -16,6 +16,7 @@
 #include "runtime/property/property_windows.h"
 #include "runtime/template/template_items.h"
 #include "runtime/window/window_operations.h"
+#include "tests/support/impossible_states.h"
 
 namespace {
 
@@ -144,6 +145,29 @@ TEST_P(WindowProc, TheFramePensAreHeldByFormsGroupBoxesAndPicturesOnly) {
     if (before == 0) {
         EXPECT_EQ(runtime::lightFramePen, nullptr) << "the last user deleted them";
     }
+}
+
+// However a holder ends, it gives back what it took: a form its application refuses at
+// WM_CREATE, a form of a kind the builder does not complete. One release too many is reported.
+TEST_P(WindowProc, TheFramePensStayBalancedHoweverAHolderEnds) {
+    const int32_t before = runtime::framePenUsers;
+    app.answers[WM_CREATE] = -1;
+    FormTemplate refused;
+    refused.Form().WindowProc = runtimetest::ScriptedAppSlot();
+    EXPECT_EQ(runtime::BuildForm(refused.Finish(), nullptr, 0, 0), 0) << "the refused form was built";
+    EXPECT_EQ(runtime::framePenUsers, before) << "after the form refused at WM_CREATE";
+    app.Reset();
+    RuntimeRecord* record = nullptr;
+    DestroyWindow(Form(record, 0));
+    EXPECT_EQ(runtime::framePenUsers, before) << "after a form of kind 0";
+
+    testsupport::ImpossibleStates heard;
+    runtime::framePenUsers = 0;
+    runtime::ReleaseFramePens();
+    EXPECT_EQ(runtime::framePenUsers, 0) << "a release without a holder changed the count";
+    ASSERT_EQ(heard.Heard().size(), 1u) << "the release too many was not reported";
+    EXPECT_EQ(heard.Heard()[0].condition, "framePenUsers <= 0");
+    runtime::framePenUsers = before;
 }
 
 TEST_P(WindowProc, AGoneToolbarOrImageListHolderGivesBackWhatItHeld) {
