@@ -72,11 +72,11 @@ int32_t RunMessageLoop(HINSTANCE instance, [[maybe_unused]] int32_t unused, [[ma
                        [[maybe_unused]] int32_t showCommand) {
     if (instance == nullptr) instance = ApplicationInstance();
     currentFormEntry = EnterFormList(mainForm);
-    const LONG_PTR built = mainForm != nullptr ? BuildForm(mainForm, nullptr, 0, 0) : 0;
+    const FormBuild built = BuildForm(mainForm, nullptr, 0, 0);
     WPARAM exitCode = 0;
     HACCEL accelerators = nullptr;
     // Without a main window no quit message can ever come: the loop ends at once.
-    if (built != 0 && built != kRefuseForm && IsWindow(reinterpret_cast<HWND>(built))) {
+    if (built.outcome == FormBuild::Outcome::Window && IsWindow(built.window)) {
         accelerators = LoadAcceleratorTable(instance, kAcceleratorTableId);
         Application.Accel = ToSlot(accelerators);
         PumpRules rules;

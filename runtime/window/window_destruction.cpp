@@ -12,6 +12,7 @@
 #include "runtime/build/build_support.h"
 #include "runtime/build/control_setup.h"
 #include "runtime/build/form_builder.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/paint/shared_pens.h"
 #include "runtime/paint/theme_support.h"
 #include "runtime/process/application.h"
@@ -100,7 +101,7 @@ LRESULT OnFormDestroy(const Message& m) {
     // A modal form that is being destroyed ends its modal state as closing it would, without a
     // second destruction: its owner is enabled again and activated before the form goes, and
     // the modal loop returns kDestroyedModalResult.
-    if (r.ModalOwner != 0) {
+    if (IsShownModally(&r)) {
         EndModalState(m.window, kDestroyedModalResult);
     } else {
         HWND reactivate = WindowToReactivate(r, m.window);
@@ -217,7 +218,7 @@ LRESULT OnClose(const Message& m) {
     if (!StillBound(m)) return 0;
     if (handled != 0) return 1;
     RuntimeRecord& r = *m.record;
-    if (r.ModalOwner != 0) {
+    if (IsShownModally(&r)) {
         CloseModal(m.window, 0);
         return 1;
     }

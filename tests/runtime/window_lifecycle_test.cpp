@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "builder_test_support.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/paint/shared_pens.h"
 #include "runtime/paint/theme_support.h"
 #include "runtime/process/message_pump.h"
@@ -47,7 +48,7 @@ TEST_P(WindowProc, ABuiltFormKnowsItsDefaultButtonAndFirstFocus) {
         form.Add(cancel);
         form.Add(ok);
         form.Form().ControlCount = 4;
-        auto window = reinterpret_cast<HWND>(runtime::BuildForm(form.Finish(), nullptr, 0, 0));
+        auto window = runtime::BuildForm(form.Finish(), nullptr, 0, 0).window;
         ASSERT_TRUE(IsWindow(window)) << "answer " << c.answer;
         const RuntimeRecord* record = runtime::FindWindowRecord(window);
         HWND editWindow = GetDlgItem(window, 1001);
@@ -110,7 +111,7 @@ TEST_P(WindowProc, AModalFormEndsItsModalStateHoweverItGoes) {
             if (message == WM_APP) c.end(window);
         };
         const UINT_PTR guard = SetTimer(nullptr, 0, 10000, EndRunawayModalForm);
-        const LONG_PTR result = runtime::BuildForm(form.Finish(), owner, 1, 0);
+        const LONG_PTR result = runtime::BuildForm(form.Finish(), owner, 1, 0).modalResult;
         KillTimer(nullptr, guard);
         app.onMessage = nullptr;
         EXPECT_EQ(result, c.result) << c.name;
@@ -154,7 +155,7 @@ TEST_P(WindowProc, TheFramePensStayBalancedHoweverAHolderEnds) {
     app.answers[WM_CREATE] = -1;
     FormTemplate refused;
     refused.Form().WindowProc = runtimetest::ScriptedAppSlot();
-    EXPECT_EQ(runtime::BuildForm(refused.Finish(), nullptr, 0, 0), 0) << "the refused form was built";
+    EXPECT_EQ(runtime::BuildForm(refused.Finish(), nullptr, 0, 0).window, nullptr) << "the refused form was built";
     EXPECT_EQ(runtime::framePenUsers, before) << "after the form refused at WM_CREATE";
     app.Reset();
     RuntimeRecord* record = nullptr;
