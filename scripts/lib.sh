@@ -9,7 +9,8 @@
 #   reply files          mt_http_response, mt_make_reply_files, mt_install_reply_files
 #   the program          mt_may_bind, mt_port_open, mt_await_port, mt_program_start,
 #                        mt_await_program, mt_await_exit, mt_program_stop
-#   the driver           mt_drive, mt_connect, mt_dismisser_start, mt_dismisser_stop
+#   the driver           mt_drive, mt_control_ids, mt_connect, mt_dismisser_start,
+#                        mt_dismisser_stop
 #
 # Source it (bash); it defines functions and settings and changes nothing by itself.
 # shellcheck shell=bash disable=SC2034  # the settings it sets are its callers'
@@ -448,13 +449,26 @@ mt_drive() {
     return "$status"
 }
 
+# The identifier of each control of the main form by its name (MT_ID[btnSetCom] is 1002), once
+# mt_control_ids has read them. The driver takes the names themselves; its output gives ids.
+declare -A MT_ID=()
+
+# mt_control_ids: fills MT_ID from the form's table, as the driver states it (one run of the
+# driver, bounded as mt_drive, not echoed).
+mt_control_ids() {
+    local name id
+    MT_DRIVE_ECHO=0 mt_drive ids || return 1
+    while read -r name id; do MT_ID[$name]=$id; done <"$MT_DRIVE_OUT"
+    [ "${#MT_ID[@]}" -gt 0 ]
+}
+
 # mt_connect [DEVICE]: connects the program to its serial port as the operator does: DEVICE
 # typed into the port field (when given; else the field keeps its text, "COM1" at start), ">"
 # pressed, its box dismissed (bounded as mt_drive). True when the box says "SUCCES!"; the box
 # is in MT_DRIVE_OUT. Says which step failed.
 mt_connect() {
-    if [ $# -gt 0 ] && ! mt_drive type 1005 "$1"; then echo "typing $1 into the port field failed"; return 1; fi
-    mt_drive click 1002 || { echo "pressing > failed"; return 1; }
+    if [ $# -gt 0 ] && ! mt_drive type inputCom "$1"; then echo "typing $1 into the port field failed"; return 1; fi
+    mt_drive click btnSetCom || { echo "pressing > failed"; return 1; }
     mt_drive boxes 1 15000 || { echo "no box after >"; return 1; }
     grep -qxF 'box SUCCES!|SUCCES!' "$MT_DRIVE_OUT"
 }

@@ -42,6 +42,7 @@ expect_line() { grep -qxF -- "$1" "$MT_DRIVE_OUT" || fail "expected the line \"$
 # --- The machine: display, Wine, port 80, the serial line, the reply files.
 mt_display_up
 mt_wine_up
+mt_control_ids || fail "the driver gave no control identifiers"
 for tool in curl socat stty ss import identify; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup.sh)"
 done

@@ -71,9 +71,9 @@ curl_pid=''
 answered=$(($(now_ms) - cut_at))
 mt_stop "$MT_RECORDER_PID"
 arrived=$(serial_bytes | wc -c)
-drive read 1008 1007
-reached=$(awk '/^field 1008 /{print $3}' "$out/driver.out")
-reached_y=$(awk '/^field 1007 /{print $3}' "$out/driver.out")
+drive read Edit1 Edit2
+reached=$(awk -v id="${MT_ID[Edit1]}" '$1 == "field" && $2 == id {print $3}' "$out/driver.out")
+reached_y=$(awk -v id="${MT_ID[Edit2]}" '$1 == "field" && $2 == id {print $3}' "$out/driver.out")
 echo "   $arrived bytes arrived, X stands at $reached, answered $answered ms after the cut"
 same_as reply_cut.bin s "the cut line"
 [ "$answered" -lt 3000 ] || fail "the line went on for $answered ms after its other end closed"
@@ -83,7 +83,7 @@ alive
 step "the port opens again on a new line, and the next line starts where the machine stands"
 mt_line_up "$pty" || fail "socat made no new pseudo-terminal pair"
 mt_line_record "$pty" "$out/serial2.bin"
-drive click 1001 || fail "pressing !"
+drive click btnStopCom || fail "pressing !"
 mt_connect || fail "connecting again"
 expect_line "box SUCCES!|SUCCES!"
 get "/s?e=1&p=0&X$((reached + 5))&Y$reached_y" reply_again.bin "$port" || fail "curl of the line after the reconnect"

@@ -43,8 +43,8 @@ for flag in cs8 -parenb -cstopb; do grep -qw -- "$flag" <<<"$settings" || fail "
 
 step "--limits 1000,1000: a line to X1001 is refused, one to X1000 runs without a box"
 get '/s?e=1&p=0&X1001' reply_refused.bin 8080 || fail "curl of the refused line"
-drive read 1008
-expect_line "field 1008 0"
+drive read Edit1
+expect_line "field ${MT_ID[Edit1]} 0"
 get '/s?e=1&p=0&X1000' reply_x1000.bin 8080 || fail "curl of the line to X1000"
 same_as reply_x1000.bin s "the line to X1000"
 await_serial "$(printf 'B%.0s' $(seq 1 1000))"
@@ -59,7 +59,7 @@ started=$(now_ms)
 get /c reply_meanwhile.bin 8080 || fail "curl while the line runs"
 echo "   answered in $(($(now_ms) - started)) ms"
 same_as reply_meanwhile.bin s "the request while the line runs"
-drive click 1001 || fail "pressing !"
+drive click btnStopCom || fail "pressing !"
 wait "$curl_pid" || fail "curl of the stopped line failed"
 curl_pid=''
 same_as reply_stopped.bin s "the stopped line"
@@ -70,8 +70,8 @@ echo "   ${#bytes} of 1000 steps made"
 [ "${#bytes}" -eq "$stopped_at" ] || fail "bytes arrived after the stop"
 [ "${#bytes}" -lt 1000 ] || fail "the line ran to its end"
 [ "$bytes" = "$(printf 'A%.0s' $(seq 1 "${#bytes}"))" ] || fail "the line wrote \"$bytes\""
-drive read 1008
-expect_line "field 1008 $((1000 - ${#bytes}))"
+drive read Edit1
+expect_line "field ${MT_ID[Edit1]} $((1000 - ${#bytes}))"
 drive no-box || fail "a box without step boxes"
 close_program
 echo "PASS"
