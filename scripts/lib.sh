@@ -1,10 +1,15 @@
-# lib.sh: the project's shell library. The run command, the test suite, the program scripts of
-# the tests, the soak and the bench bring up the machine through it, and nothing else does:
+# lib.sh: the project's shell library. The run command (run.sh), the test suite (test.sh), the
+# tests' program scripts (tests/app/*.sh, the serial-line fixture, the run command's test), the
+# soak and the bench bring up the display, Wine, the serial line, the simulator, the program
+# (Project1.exe) and its driver through these functions; CTest's test programs run under Wine
+# through wine-run.sh, which takes its environment from here too:
 #
-#   waits and processes  mt_wait_for, mt_own, mt_stop, mt_cleanup
+#   waits and processes  mt_wait_for, mt_alive, mt_ended, mt_own, mt_disown, mt_stop,
+#                        mt_cleanup
 #   the display          mt_display_up, mt_display_down
 #   Wine                 mt_wine_env, mt_wine_up, mt_wine_down, mt_wine_start, mt_windows_path
-#   the serial line      mt_line_up, mt_line_down, mt_line_record, mt_map_com, mt_unmap_com
+#   the serial line      mt_line_up, mt_line_down, mt_line_record, mt_map_com, mt_unmap_com,
+#                        mt_restore_coms
 #   the simulator        mt_simulator_up
 #   reply files          mt_http_response, mt_make_reply_files, mt_install_reply_files
 #   the program          mt_may_bind, mt_port_open, mt_await_port, mt_program_start,
