@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/hook_library.h"
+#include "app/failure_caption.h"
 #include "app/main_window.h"
 #include "app/motion/motion.h"
 #include "app/program_options.h"
@@ -51,7 +52,7 @@ bool TakeHookLibrary(std::string_view library) {
     if (load.loaded) return true;
     char text[512];
     FormatHookRefusal(library, load.refusal, load.error, text);
-    MessageBoxA(nullptr, text, kOptionsRefusalCaption, MB_ICONERROR | MB_OK);
+    MessageBoxA(nullptr, text, kFailureCaption, MB_ICONERROR | MB_OK);
     return false;
 }
 
@@ -60,7 +61,7 @@ bool TakeHookLibrary(std::string_view library) {
 void RefuseCommandLine(const OptionsResult& refused) {
     char text[512];
     FormatOptionsRefusal(refused, text);
-    MessageBoxA(nullptr, text, kOptionsRefusalCaption, MB_ICONERROR | MB_OK);
+    MessageBoxA(nullptr, text, kFailureCaption, MB_ICONERROR | MB_OK);
 }
 
 }  // namespace

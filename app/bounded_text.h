@@ -3,8 +3,11 @@
 // is cut off. For the texts of the program's boxes. Platform-free.
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
+
+#include "runtime/text/number_format.h"
 
 namespace app {
 
@@ -21,20 +24,18 @@ public:
         return *this;
     }
 
-    BoundedText& operator<<(long long number) {
-        char digits[24];
-        std::size_t count = 0;
-        const bool negative = number < 0;
-        // Unsigned, so that the most negative number has a magnitude too.
-        unsigned long long magnitude = negative ? 0ull - static_cast<unsigned long long>(number)
-                                                : static_cast<unsigned long long>(number);
-        do {
-            digits[count++] = static_cast<char>('0' + magnitude % 10);
-            magnitude /= 10;
-        } while (magnitude != 0);
-        if (negative) *this << "-";
-        while (count > 0) *this << std::string_view(&digits[--count], 1);
-        return *this;
+    // In decimal, with a '-' when negative.
+    BoundedText& operator<<(std::int32_t number) {
+        char digits[runtime::kDecimalTextCapacity];
+        const std::int32_t length = runtime::text::FormatNumber(number, digits, runtime::number_format::Decimal);
+        return *this << std::string_view(digits, static_cast<std::size_t>(length));
+    }
+
+    // In unsigned decimal ("%lu").
+    BoundedText& operator<<(std::uint32_t number) {
+        char digits[runtime::kDecimalTextCapacity];
+        const std::int32_t length = runtime::text::FormatUnsigned(number, digits);
+        return *this << std::string_view(digits, static_cast<std::size_t>(length));
     }
 
     // Bytes before the NUL.

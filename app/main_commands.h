@@ -36,8 +36,4 @@ inline constexpr char kAboutText[] =
     "Idee: Tarvo Ilves\r\n"
     "Implementare: Mihai Dobre";
 
-// Whether GetModalOwner's answer names an owner window: 0 is a form that is not modal, -1 a
-// window that is no form at all; neither may keep the window from closing.
-constexpr bool NamesModalOwner(int32_t owner) { return owner != 0 && owner != -1; }
-
 }  // namespace app

@@ -2,11 +2,11 @@
 
 #include "app/main_window.h"
 
+#include "app/failure_caption.h"
 #include "app/main_commands.h"
 #include "app/motion/motion.h"
 #include "app/web/web_front.h"
-#include "runtime/property/property_getters.h"
-#include "runtime/property/property_windows.h"
+#include "runtime/build/modal_state.h"
 
 namespace app {
 
@@ -28,7 +28,7 @@ void ShowAboutBox(HWND window) {
 LRESULT OnListenerFailed(HWND window, WPARAM wParam, LPARAM lParam) {
     char text[256];
     web::FormatListenerFailure(web::ListenerFailureOf(wParam, lParam), text);
-    MessageBoxA(window, text, web::kListenerFailureCaption, MB_ICONWARNING | MB_OK);
+    MessageBoxA(window, text, kFailureCaption, MB_ICONWARNING | MB_OK);
     return kGoOn;
 }
 
@@ -62,7 +62,7 @@ LRESULT OnSocket(HWND window, WPARAM socket, LPARAM event) {
 // The main form is built without an owner, so this closes only a form that was shown
 // modally; the port goes with it.
 LRESULT OnClose(HWND window) {
-    if (!NamesModalOwner(runtime::GetModalOwner(window))) return kGoOn;
+    if (!runtime::IsShownModally(window)) return kGoOn;
     motion::ClosePort();
     runtime::CloseModal(window, kClosedModalResult);
     return kCloseHandled;

@@ -181,7 +181,7 @@ std::size_t FormatHookRefusal(std::string_view library, HookRefusal refusal, int
     case kErrorBadFormat: out << "Biblioteca pentru --hook nu este una Windows pe 32 de biti: "; break;
     default: out << "Nu s-a putut incarca biblioteca pentru --hook: "; break;
     }
-    out << library << "\r\n(eroare " << static_cast<long long>(error) << ")";
+    out << library << "\r\n(eroare " << static_cast<std::uint32_t>(error) << ")";
     return out.length();
 }
 

@@ -21,18 +21,19 @@
 #include <string_view>
 
 #include "app/web/allow_list.h"
+#include "app/web/listen_defaults.h"
 
 namespace app {
 
 struct ProgramOptions {
-    std::uint16_t port = 80;
+    std::uint16_t port = web::kHttpPort;
     std::uint32_t bindAddress = 0;  // host byte order; 0 is every address
     bool stepBoxes = true;
     std::uint32_t baud = 0;         // 0: the port's line settings are left as they are
     bool limited = false;
     std::uint32_t xMax = 0;
     std::uint32_t yMax = 0;
-    std::uint32_t backlog = 5;      // connections the system queues before the accept
+    std::uint32_t backlog = web::kDefaultBacklog;  // connections the system queues before the accept
     bool operatorApi = false;       // /pos and /halt are answered
     std::string_view hookLibrary{}; // the port-access library (a view into the arguments); empty: none
     web::AllowList allow{};         // empty: every peer is served
@@ -43,10 +44,9 @@ struct ProgramOptions {
 // The range of --baud.
 inline constexpr std::uint32_t kMinBaud = 50;
 inline constexpr std::uint32_t kMaxBaud = 4000000;
-// The listen backlog without --backlog, and the range of the switch. Bursts of connections
-// beyond the backlog wait for the peer's retransmission (a second or more), so a server that
-// many browsers or pre-connections reach at once wants more.
-inline constexpr std::uint32_t kDefaultBacklog = 5;
+// The range of --backlog (without it, web::kDefaultBacklog). Bursts of connections beyond the
+// backlog wait for the peer's retransmission (a second or more), so a server that many
+// browsers or pre-connections reach at once wants more.
 inline constexpr std::uint32_t kMinBacklog = 1;
 inline constexpr std::uint32_t kMaxBacklog = 4096;
 // The largest --limits value: a line may not be longer than the planner's reach anyway.
@@ -73,8 +73,6 @@ OptionsResult ParseProgramOptions(std::string_view arguments);
 
 // The exit code of a program whose command line was refused.
 inline constexpr int kRefusedCommandLineExitCode = 2;
-
-inline constexpr char kOptionsRefusalCaption[] = "Nasol :(";
 
 // The refusal box's text: what was refused, and the switches the program accepts. Written
 // NUL-terminated and cut to `text`; returns the bytes before the NUL.

@@ -45,21 +45,14 @@ win=$build/win
 program=$win/app/Project1.exe driver=$win/tests/app/app_driver.exe
 min_server=$win/bench/min_server.exe raw_serial=$win/bench/raw_serial.exe
 
-# shellcheck source=../scripts/wine-env.sh
-source scripts/wine-env.sh
+# shellcheck source=../scripts/lib.sh
+source scripts/lib.sh
 # A prefix of its own, so that the bench never ends the Wine of a test run in the tree.
 mt_wine_env "$out/wineprefix"
-pids=()
-own() { pids+=("$1"); }
-finish() {
-    local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -f "$WINEPREFIX/dosdevices/com9"
-    mt_wine_down
-}
-trap finish EXIT
-mt_xvfb_up
+MT_WINE_OWNED=1
+MT_DRIVER=$driver MT_DRIVE_OUT="$out/driver.out"
+trap mt_cleanup EXIT
+mt_display_up
 mt_wine_up
 drive_c=$WINEPREFIX/drive_c
 
@@ -95,41 +88,30 @@ stream_reader() {
     return 1
 }
 
-port_open() { timeout 5 bash -c "exec 3<>/dev/tcp/127.0.0.1/$1" 2>/dev/null; }
-await_port() {
-    local i
-    for i in $(seq 1 600); do port_open "$1" && return 0; sleep 0.05; done
-    echo "bench: nothing listens on port $1" >&2
-    return 1
-}
-# start_program PORT SWITCH...: Project1.exe under Wine on PORT; sets app_pid.
+# start_program PORT SWITCH...: Project1.exe under Wine on PORT, until its port accepts.
 start_program() {
     local port=$1
     shift
-    (cd "$out" && exec wine "$program" --port "$port" "$@" </dev/null >>"$out/program.log" 2>&1) &
-    app_pid=$!
-    own "$app_pid"
-    await_port "$port"
+    mt_program_start "$program" "$out/program.log" --port "$port" "$@"
+    mt_await_port "$port"
 }
 # settle: the reply figures are the program at work, not at its start (which has a row of its
 # own). The listener opens while the window is made; the window is shown and painted after
 # that, and requests sent meanwhile wait for it (up to some 100 ms under emulation).
 settle() { sleep 2; }
-stop_program() {
-    wine "$driver" close </dev/null >/dev/null 2>&1 || true
-    for _ in $(seq 1 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-    kill "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
+# drive ARGS...: one driver command; its output on standard output.
+drive() { mt_drive "$@" && cat "$MT_DRIVE_OUT"; }
+# min_server PORT BACKLOG [window]: the floor under Wine on PORT, until its port accepts. Sets
+# MT_WINE_PID.
+min_server() {
+    mt_wine_start "$min_server" "$out/min_server-$1.log" "$1" 'C:\a' "${@:2}"
+    mt_await_port "$1"
 }
-drive() { wine "$driver" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
 # ---- step stream and command latency, on a pseudo-terminal pair mapped to COM9
 pty=$out/pty
-mkdir -p "$pty"
-setsid socat pty,raw,echo=0,link="$pty/ttyA" pty,raw,echo=0,link="$pty/ttyB" </dev/null >/dev/null 2>&1 &
-own $!
-for _ in $(seq 1 50); do [ -e "$pty/ttyB" ] && break; sleep 0.1; done
-ln -sfn "$pty/ttyA" "$WINEPREFIX/dosdevices/com9"
+mt_line_up "$pty"
+mt_map_com COM9 "$pty/ttyA"
 
 echo "== step stream: $steps steps"
 stream_reader "$out/raw_stream.txt" "$steps"
@@ -139,9 +121,7 @@ raw=$(grep -v ready "$out/raw_stream.txt")
 echo "   raw loop:  $raw"
 
 start_program 8181 --no-step-boxes
-drive type 1005 COM9 >/dev/null
-drive click 1002 >/dev/null
-drive boxes 1 15000 >/dev/null
+mt_connect COM9 >/dev/null || true
 stream_reader "$out/program_stream.txt" "$steps"
 curl -s -o /dev/null --max-time 600 "http://127.0.0.1:8181/s?e=1&p=0&X$steps&Y0" || true
 wait "$reader" || true
@@ -159,7 +139,7 @@ lat=$(measure latency 8181 "$pty/ttyB" "$moves")
 echo "   $lat"
 row "first step byte p50 (ms)" "$(field p50 "$lat")" - - - - "<= 2 ms"
 row "first step byte p99 (ms)" "$(field p99 "$lat")" - - - - "-"
-stop_program
+mt_program_stop
 
 # ---- reply service
 nginx_conf=$out/nginx.conf
@@ -184,8 +164,8 @@ http {
 }
 EOF
 nginx -c "$nginx_conf" </dev/null >/dev/null 2>&1 &
-own $!
-await_port 8184
+mt_own $!
+mt_await_port 8184
 # A reference that answers with an error page would measure something else.
 nginx_status=$(curl -s -o /dev/null -w '%{http_code}' "http://127.0.0.1:8184/" || true)
 [ "$nginx_status" = 200 ] || { echo "nginx answers $nginx_status, not 200 (see $out/nginx-error.log)"; exit 1; }
@@ -198,15 +178,11 @@ wrk_run() {
     measure wrk "$out/wrk-$1-$3.txt"
 }
 
-(cd "$out" && exec wine "$min_server" 8183 'C:\a' 5 </dev/null >"$out/min_server.log" 2>&1) &
-own $!
-min_pid=$!
-await_port 8183
+min_server 8183 5
+min_pid=$MT_WINE_PID
 # The same floor with its events going to a visible window, as the program's do.
-(cd "$out" && exec wine "$min_server" 8186 'C:\a' 5 window </dev/null >>"$out/min_server.log" 2>&1) &
-own $!
-minwin_pid=$!
-await_port 8186
+min_server 8186 5 window
+minwin_pid=$MT_WINE_PID
 start_program 8181
 settle
 declare -A rate p50 p99 worst errors
@@ -223,13 +199,11 @@ for connections in 1 16; do
         errors[$subject-$connections]=$(field errors "$result")
     done
 done
-stop_program
-kill "$min_pid" "$minwin_pid" 2>/dev/null || true
-wait "$min_pid" "$minwin_pid" 2>/dev/null || true
-(cd "$out" && exec wine "$min_server" 8183 'C:\a' 128 </dev/null >>"$out/min_server.log" 2>&1) &
-own $!
-min_pid=$!
-await_port 8183
+mt_program_stop
+mt_stop "$min_pid"
+mt_stop "$minwin_pid"
+min_server 8183 128
+min_pid=$MT_WINE_PID
 start_program 8181 --backlog 128
 settle
 echo "== reply service: 16 connections, --backlog 128"
@@ -242,8 +216,7 @@ for subject in program min; do
     worst[$subject-b]=$(field max "$result")
     errors[$subject-b]=$(field errors "$result")
 done
-kill "$min_pid" 2>/dev/null || true
-wait "$min_pid" 2>/dev/null || true
+mt_stop "$min_pid"
 for c in 1 16; do
     row "GET / at $c connection(s) (requests/s)" "${rate[program-$c]}" "${rate[min-$c]}" "${rate[nginx-$c]}" \
         "$(ratio "${rate[program-$c]}" "${rate[min-$c]}")" "$(ratio "${rate[program-$c]}" "${rate[nginx-$c]}")" \
@@ -276,7 +249,7 @@ echo "   after $served: $after_all"
 row "handles after 1000 / after $served requests" "$(field handles "$after_1k") / $(field handles "$after_all")" - - - - "flat"
 row "working set KB after 1000 / after $served" "$(field working-set-kb "$after_1k") / $(field working-set-kb "$after_all")" - - - - "flat"
 row "private KB after 1000 / after $served" "$(field private-kb "$after_1k") / $(field private-kb "$after_all")" - - - - "flat"
-stop_program
+mt_program_stop
 
 # ---- start-up: process start to the port accepting, median of 10
 echo "== start-up"
@@ -285,7 +258,7 @@ for _ in $(seq 1 10); do
     started=$(date +%s%N)
     start_program 8181
     times+=($((($(date +%s%N) - started) / 1000000)))
-    stop_program
+    mt_program_stop
 done
 median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 5,6p | awk '{s += $1} END {print s / 2}')
 echo "   ${times[*]} ms: median $median ms"

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "forms/main_form_controls.h"
 #include "forms/resource_ids.h"
 #include "runtime/template/template_record.h"
 #include "runtime/template/template_values.h"
@@ -19,33 +20,30 @@
 
 namespace forms {
 
-// Records of the template: the form, its 13 controls and the 4 children of GroupCoordonate.
-constexpr std::size_t kMainFormRecordCount = 18;
-
 constexpr int32_t kMainMenuId = MT_MAIN_MENU;
-constexpr int32_t kMainAcceleratorsId = MT_MAIN_ACCELERATORS;
+constexpr int32_t kMainAcceleratorsId = MT_ACCELERATOR_TABLE;
 constexpr int32_t kAboutCommand = MT_COMMAND_ABOUT;  // menu "Despre / About\tF1" and key F1
 constexpr int32_t kVersionInfoId = MT_VERSION_INFO;
 
-// Control identifiers (1000 + the control's Index in the template).
+// Control identifiers (1000 + the control's Index in the template), read from the form's table.
 namespace control_id {
-constexpr int32_t inputLinie = 1000;  // edit: execute flag
-constexpr int32_t btnStopCom = 1001;  // push button "!": disconnect the port
-constexpr int32_t btnSetCom = 1002;   // push button ">": connect the port
-constexpr int32_t btnTest = 1003;     // push button "Testeaza port"
-constexpr int32_t Edit4 = 1004;       // edit: step delay
-constexpr int32_t inputCom = 1005;    // edit: serial device name, "COM1" at start
-constexpr int32_t Edit3 = 1006;       // edit: Z
-constexpr int32_t Edit2 = 1007;       // edit: Y
-constexpr int32_t Edit1 = 1008;       // edit: X
-constexpr int32_t Static4 = 1009;     // label "Sleep"
-constexpr int32_t Static5 = 1010;     // label "Port"
-constexpr int32_t GRUPSETARI = 1011;  // group box "Setari"
-constexpr int32_t GroupCoordonate = 1012;  // group box "Coordonate spatiu"
-constexpr int32_t Static1 = 1013;     // label "X" (in GroupCoordonate)
-constexpr int32_t Static2 = 1014;     // label "Y" (in GroupCoordonate)
-constexpr int32_t Static3 = 1015;     // label "Z" (in GroupCoordonate)
-constexpr int32_t Static6 = 1016;     // label "i" (in GroupCoordonate)
+constexpr int32_t inputLinie = ControlIdOf("inputLinie");            // edit: execute flag
+constexpr int32_t btnStopCom = ControlIdOf("btnStopCom");            // push button "!": disconnect the port
+constexpr int32_t btnSetCom = ControlIdOf("btnSetCom");              // push button ">": connect the port
+constexpr int32_t btnTest = ControlIdOf("btnTest");                  // push button "Testeaza port"
+constexpr int32_t Edit4 = ControlIdOf("Edit4");                      // edit: step delay
+constexpr int32_t inputCom = ControlIdOf("inputCom");                // edit: serial device name, "COM1" at start
+constexpr int32_t Edit3 = ControlIdOf("Edit3");                      // edit: Z
+constexpr int32_t Edit2 = ControlIdOf("Edit2");                      // edit: Y
+constexpr int32_t Edit1 = ControlIdOf("Edit1");                      // edit: X
+constexpr int32_t Static4 = ControlIdOf("Static4");                  // label "Sleep"
+constexpr int32_t Static5 = ControlIdOf("Static5");                  // label "Port"
+constexpr int32_t GRUPSETARI = ControlIdOf("GRUPSETARI");            // group box "Setari"
+constexpr int32_t GroupCoordonate = ControlIdOf("GroupCoordonate");  // group box "Coordonate spatiu"
+constexpr int32_t Static1 = ControlIdOf("Static1");                  // label "X" (in GroupCoordonate)
+constexpr int32_t Static2 = ControlIdOf("Static2");                  // label "Y" (in GroupCoordonate)
+constexpr int32_t Static3 = ControlIdOf("Static3");                  // label "Z" (in GroupCoordonate)
+constexpr int32_t Static6 = ControlIdOf("Static6");                  // label "i" (in GroupCoordonate)
 }  // namespace control_id
 
 #if defined(_WIN32) && UINTPTR_MAX == UINT32_MAX

@@ -22,7 +22,7 @@ std::string CommandLineOf(const app::ProgramOptions& options) {
     if (options.limited) {
         line += " --limits " + std::to_string(options.xMax) + "," + std::to_string(options.yMax);
     }
-    if (options.backlog != app::kDefaultBacklog) {
+    if (options.backlog != web::kDefaultBacklog) {
         line += " --backlog " + std::to_string(options.backlog);
     }
     if (options.operatorApi) line += " --api";

@@ -12,9 +12,13 @@
 
 #include "app/motion/line_plan.h"
 #include "app/motion/motion_scan.h"
+#include "app/request_buffer.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
+
+// Any field numbers: the scan only hands them back.
+constexpr motion::DisplayFields kFields{1, 2, 3, 4, 5};
 
 class CountingEffects final : public motion::ScanEffects {
 public:
@@ -41,7 +45,7 @@ ScanRun Scan(std::string_view bytes, const motion::MotionRegisters& start) {
     ScanRun run;
     run.registers = start;
     CountingEffects effects;
-    run.result = motion::ScanRequestLine({copy.get(), bytes.size()}, run.registers, effects);
+    run.result = motion::ScanRequestLine({copy.get(), bytes.size()}, kFields, run.registers, effects);
     run.trace = std::move(effects.trace);
     return run;
 }

@@ -34,14 +34,10 @@ port=${MT_PORT:-80}
 serial=${MT_SERIAL:-}
 com=COM1
 
-# shellcheck source=wine-env.sh
-source scripts/wine-env.sh
-# shellcheck source=kit.sh
-source scripts/kit.sh
+# shellcheck source=lib.sh
+source scripts/lib.sh
 # shellcheck source=cmake-env.sh
 source scripts/cmake-env.sh
-# shellcheck source=reply-files.sh
-source scripts/reply-files.sh
 
 # build DIR TARGETS... -- CMAKE ARGS...: configures DIR and builds TARGETS, quietly unless it fails.
 build() {
@@ -68,26 +64,10 @@ if [ -z "$simulator" ] && [ -z "$serial" ]; then
 fi
 mt_make_reply_files "$run/reply" "$view_port"
 
-socat_pid='' simulator_pid='' program_pid='' dismisser_pid='' own_display=0
 cleanup() {
     trap - EXIT INT TERM
     echo "Stopping."
-    if [ -n "$dismisser_pid" ]; then
-        # Told to stop through its stop file; ended when it does not.
-        touch "$run/dismiss.stop"
-        mt_wait_for 5 bash -c "! kill -0 $dismisser_pid 2>/dev/null" || true
-        mt_stop_pid "$dismisser_pid"
-    fi
-    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
-        # Closed as the operator would; ended when a box holds it.
-        timeout 10 wine "$driver" close </dev/null >/dev/null 2>&1 || true
-        mt_wait_for 5 bash -c "! kill -0 $program_pid 2>/dev/null" || true
-        mt_stop_pid "$program_pid"
-    fi
-    mt_stop_pid "$simulator_pid"
-    mt_stop_pid "$socat_pid"
-    wineserver -k </dev/null >/dev/null 2>&1 || true
-    [ "$own_display" = 0 ] || mt_wine_down
+    mt_cleanup
     rm -f "$run/pids"
 }
 trap cleanup EXIT
@@ -96,23 +76,19 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # The display: the one there is, or a virtual one.
-display_kind=real
-if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-    unset DISPLAY
-    mt_xvfb_up
-    own_display=1
-    display_kind=virtual
-fi
+mt_display_up
 switches=()
-[ "$display_kind" = real ] || switches=("${MT_UNATTENDED_SWITCHES[@]}")
+[ "$MT_DISPLAY_KIND" = real ] || switches=("${MT_UNATTENDED_SWITCHES[@]}")
 [ "$port" = 80 ] || switches+=(--port "$port")
 
+# This command's own prefix: its wineserver ends with it.
+MT_WINE_OWNED=1
 mt_wine_env "$run/wineprefix"
 [ -f "$WINEPREFIX/.mt-ready" ] || echo "Preparing the Wine prefix $WINEPREFIX (the first time takes a while)."
 mt_wine_up
 mt_install_reply_files "$run/reply" "$WINEPREFIX/drive_c"
 
-if [ "$(id -u)" -ne 0 ] && [ "$(sysctl -n net.ipv4.ip_unprivileged_port_start 2>/dev/null || echo 1024)" -gt "$port" ]; then
+if ! mt_may_bind "$port"; then
     echo "Note: not root; binding port $port may fail, and the program then runs without a listener."
 fi
 if mt_port_open "$port"; then
@@ -121,44 +97,38 @@ if mt_port_open "$port"; then
 fi
 
 # The serial line: COM1 to the simulator, or to the device named.
+MT_DRIVER=$driver MT_DRIVE_OUT="$run/driver.out"
 if [ -n "$serial" ]; then
     mt_map_com "$com" "$serial"
 else
     mt_line_up "$run/line"
-    socat_pid=$MT_SOCAT_PID
     mt_map_com "$com" "$run/line/ttyA"
     mt_simulator_up "$simulator" "$run/line/ttyB" "$view_port" "$run"
-    simulator_pid=$MT_SIMULATOR_PID
 fi
 
-mt_start_program "$program" "$run/program.log" "${switches[@]}"
-program_pid=$MT_PROGRAM_PID
-printf 'socat %s\nsimulator %s\nprogram %s\nxvfb %s\n' "$socat_pid" "$simulator_pid" "$program_pid" \
+mt_program_start "$program" "$run/program.log" "${switches[@]}"
+printf 'socat %s\nsimulator %s\nprogram %s\nxvfb %s\n' "${MT_LINE_PID:-}" "${MT_SIMULATOR_PID:-}" "$MT_PROGRAM_PID" \
     "${MT_XVFB_PID:-}" >"$run/pids"
-
-# drive ARGS...: one app_driver command, bounded; its output in $run/driver.out.
-drive() {
-    timeout 60 wine "$driver" "$@" </dev/null 2>/dev/null | tr -d '\r' >"$run/driver.out"
-}
-drive wait-window 60000 || { cat "$run/program.log"; echo "The program's window did not appear."; exit 1; }
-mt_wait_for 20 mt_port_open "$port" || echo "Warning: the program does not listen on port $port."
+if ! mt_drive wait-window $((MT_WAIT_START * 1000)); then
+    cat "$run/program.log"
+    echo "The program's window did not appear."
+    exit 1
+fi
+mt_await_port "$port" 2>/dev/null || echo "Warning: the program does not listen on port $port."
 
 # Connected as the operator would: ">" beside the port name, which reads COM1.
-drive click 1002 && drive boxes 1 15000 || true
-if grep -qxF 'box SUCCES!|SUCCES!' "$run/driver.out"; then
+if mt_connect >/dev/null; then
     connected="connected to $com"
 else
-    connected="NOT connected to $com: $(grep '^box' "$run/driver.out" || echo 'no answer')"
+    connected="NOT connected to $com: $(grep '^box' "$MT_DRIVE_OUT" || echo 'no answer')"
 fi
-if [ "$display_kind" = virtual ]; then
-    rm -f "$run/dismiss.stop"
-    wine "$driver" dismiss-all "$(mt_windows_path "$run/dismiss.stop")" </dev/null >"$run/dismissed.log" 2>&1 &
-    dismisser_pid=$!
-    echo "dismisser $dismisser_pid" >>"$run/pids"
+if [ "$MT_DISPLAY_KIND" = virtual ]; then
+    mt_dismisser_start "$run"
+    echo "dismisser $MT_DISMISSER_PID" >>"$run/pids"
 fi
 
 echo
-echo "Mini-Tarvo Server is running: $(basename "$program") under Wine on the $display_kind display $DISPLAY, $connected."
+echo "Mini-Tarvo Server is running: $(basename "$program") under Wine on the $MT_DISPLAY_KIND display $DISPLAY, $connected."
 if [ "$port" = 80 ]; then address=http://127.0.0.1/; else address="http://127.0.0.1:$port/"; fi
 echo "  Control page: $address"
 if [ -z "$serial" ]; then
@@ -166,12 +136,13 @@ if [ -z "$serial" ]; then
 else
     echo "  $com is $serial."
 fi
-if [ "$display_kind" = virtual ]; then
+if [ "$MT_DISPLAY_KIND" = virtual ]; then
     echo "Nobody can click the program's boxes on a virtual display: it runs with ${switches[*]}, and a helper closes every box it shows."
 fi
 echo "Reply files in $WINEPREFIX/drive_c (a, c, s); logs in $run. Press Ctrl-C to stop."
 status=0
-wait "$program_pid" || status=$?
-program_pid=''
+wait "$MT_PROGRAM_PID" || status=$?
+mt_disown "$MT_PROGRAM_PID"
+MT_PROGRAM_PID=''
 echo "Project1.exe ended with exit code $status."
 exit "$status"

@@ -68,23 +68,24 @@ cmake -S . -B "$out/win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_B
 cmake --build "$out/win" -j "$jobs" >"$out/win-build.log" 2>&1 || { cat "$out/win-build.log"; exit 1; }
 stage_done "Windows build"
 
-# shellcheck source=wine-env.sh
-source scripts/wine-env.sh
+# shellcheck source=lib.sh
+source scripts/lib.sh
 mt_wine_env "$out/win/wineprefix"
 # The sessions of programs that run in one of their own (see wine-run.sh) end with the run too,
 # also when CTest had to end such a program before its own clean-up.
 end_wine_sessions() {
     local own
     for own in "$out/win/wineprefix-"*; do
-        [ -d "$own" ] && WINEPREFIX="$own" wineserver -k </dev/null >/dev/null 2>&1 || true
+        [ -d "$own" ] && WINEPREFIX="$own" mt_wine_down
     done
     mt_wine_down
 }
-trap end_wine_sessions EXIT
+# The suite's wineserver and display end with it.
+trap 'end_wine_sessions; mt_cleanup' EXIT
 export MT_SESSION_KEEPER="$out/win/tests/support/mt_session_keeper.exe"
 # A wineserver left by an earlier run that was cut off would still serve that run's display.
 end_wine_sessions
-mt_xvfb_up
+mt_display_up
 mt_wine_up
 stage_done "Wine prefix and display"
 ctest --test-dir "$out/win" --output-on-failure -j "$jobs" || status=1

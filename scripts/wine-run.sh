@@ -15,8 +15,8 @@
 # desktop, so it can run beside them.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source=wine-env.sh
-source "$here/wine-env.sh"
+# shellcheck source=lib.sh
+source "$here/lib.sh"
 prefix=${MT_WINEPREFIX:-$1}
 shift
 output=$(mktemp)
@@ -29,8 +29,9 @@ if [ -n "${MT_OWN_SESSION:-}" ]; then
     prefix=$own
     unset DISPLAY
     mt_wine_env "$prefix"
-    trap 'rm -f "$output"; mt_wine_down' EXIT
-    mt_xvfb_up
+    MT_WINE_OWNED=1
+    trap 'rm -f "$output"; mt_cleanup' EXIT
+    mt_display_up
     mt_wine_up
 else
     mt_wine_env "$prefix"

@@ -3,7 +3,7 @@
 # `ctest --test-dir build/win` by hand. Needs a DISPLAY (an X server or `Xvfb :9 &`).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-# shellcheck source=wine-env.sh
-source "$root/scripts/wine-env.sh"
+# shellcheck source=lib.sh
+source "$root/scripts/lib.sh"
 mt_wine_env "$root/build/win/wineprefix"
 mt_wine_up

@@ -28,7 +28,7 @@ extern MachinePosition machinePosition;
 extern LinePlan linePlan;
 // The open serial port, or INVALID_HANDLE_VALUE when not open.
 extern HANDLE portHandle;
-// The device name read from field 1005: at most 5 characters and a NUL.
+// The device name read from inputCom: at most 5 characters and a NUL.
 extern char portName[6];
 // Step boxes, line settings and limits, as the program's switches set them.
 extern MotionSettings motionSettings;
@@ -102,24 +102,16 @@ bool MakeStep(motion::StepOutput step);
 // are processed during it (every few milliseconds when it is 0), and a stop ends it at once.
 void PauseAfterStep(uint32_t milliseconds);
 
-// One motor step each, by MakeStep.
-void StepXPlus();   // "B", debug number 0
-void StepXMinus();  // "A", debug number 1
-void StepYPlus();   // "D", debug number 2
-void StepYMinus();  // "C", debug number 3
-
-// Connect button (1002): opens the device named in field 1005; with a baud rate set, also
+// Connect button (btnSetCom, ">"): opens the device named in inputCom; with a baud rate set, also
 // sets the line to it, 8N1, and write time-outs (a device that refuses them is not taken).
 void ConnectPort(HWND window);
-// Disconnect button (1001): closes the port and resets the buttons.
+// Disconnect button (btnStopCom, "!"): closes the port and resets the buttons.
 void DisconnectPort(HWND window);
-// Enables 1002 when not connected, 1003 and 1001 when connected, in that order.
+// Enables btnSetCom when not connected, btnTest and btnStopCom when connected, in that order.
 void SetPortButtons(HWND window, bool connected);
 // Closes portHandle (when open) and marks it not open. Called by the main window on close.
 void ClosePort();
-// Shows `number` in an ownerless message box captioned "nDebug".
+// Shows `number` (unsigned decimal) in an ownerless message box captioned "nDebug".
 void DebugOut(uint32_t number);
-// Writes `number` as unsigned decimal ("%lu"); `buffer` holds at least 11 bytes.
-void FormatUnsigned(uint32_t number, char* buffer);
 
 }  // namespace motion

@@ -1,6 +1,8 @@
 // Movement requests: the Win32 side of the token scan.
 #include "app/motion/motion.h"
 #include "app/motion/motion_scan.h"
+#include "app/request_buffer.h"
+#include "runtime/text/number_format.h"
 
 #include <algorithm>
 #include <array>
@@ -12,6 +14,11 @@ namespace motion {
 motion::MotionRegisters motionRegisters{};
 
 namespace {
+
+// The main form's edits in which a movement request shows its values.
+constexpr motion::DisplayFields kDisplayFields{
+    forms::control_id::inputLinie, forms::control_id::Edit4, forms::control_id::Edit1,
+    forms::control_id::Edit2, forms::control_id::Edit3};
 
 // The display fields' windows as last found. Finding a control by its number asks the window
 // server for the list of the window's children (under Wine, a round trip to its server), and a
@@ -49,8 +56,8 @@ HWND FieldWindow(HWND parent, int32_t id) {
 void ShowFieldValue(HWND parent, int32_t id, uint32_t value) {
     const HWND field = FieldWindow(parent, id);
     if (field == nullptr) return;
-    char text[12];
-    FormatUnsigned(value, text);
+    char text[runtime::kDecimalTextCapacity];
+    runtime::text::FormatUnsigned(value, text);
     char shown[sizeof text + 1];
     // A text longer than any number cannot match: the buffer holds one byte more than one.
     const int length = GetWindowTextA(field, shown, sizeof shown);
@@ -76,8 +83,8 @@ private:
 };
 
 void ShowAxes(motion::ScanEffects& effects) {
-    effects.ShowValue(forms::control_id::Edit1, motionRegisters.curX);
-    effects.ShowValue(forms::control_id::Edit2, motionRegisters.curY);
+    effects.ShowValue(kDisplayFields.x, motionRegisters.curX);
+    effects.ShowValue(kDisplayFields.y, motionRegisters.curY);
 }
 
 // A request cut off before its CR did nothing: X and Y go back to what they were before it.
@@ -110,7 +117,7 @@ bool InterpretMotionRequest(HWND window, const char* request, std::size_t length
     const std::string_view received(request, std::min(length, app::kRequestBufferSize));
     WindowScanEffects effects(window);
     const motion::MotionRegisters before = motionRegisters;
-    const motion::ScanResult result = motion::ScanRequestLine(received, motionRegisters, effects);
+    const motion::ScanResult result = motion::ScanRequestLine(received, kDisplayFields, motionRegisters, effects);
     if (!result.runLine) {
         // Cut off before its CR, a request that would have stepped cannot be: it is refused.
         if (!result.reachedLineEnd && motionRegisters.executeFlag != 0) UndoAxes(before, effects);

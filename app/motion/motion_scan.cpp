@@ -36,16 +36,16 @@ void ShiftAxis(uint32_t& previous, uint32_t& current, uint32_t value) {
     current = value;
 }
 
-void OnExecuteToken(uint32_t value, MotionRegisters& registers, ScanEffects& effects) {
+void OnExecuteToken(uint32_t value, int32_t field, MotionRegisters& registers, ScanEffects& effects) {
     registers.executeFlag = value;
-    effects.ShowValue(forms::control_id::inputLinie, registers.executeFlag);
+    effects.ShowValue(field, registers.executeFlag);
 }
 
-void OnDelayToken(uint32_t value, MotionRegisters& registers, ScanEffects& effects) {
+void OnDelayToken(uint32_t value, int32_t field, MotionRegisters& registers, ScanEffects& effects) {
     const bool accepted = IsAcceptableDelay(value);
     if (accepted) registers.stepDelay = value;
     // The field shows the delay in force, which a refused value leaves unchanged.
-    effects.ShowValue(forms::control_id::Edit4, registers.stepDelay);
+    effects.ShowValue(field, registers.stepDelay);
     if (accepted) effects.Pause(registers.stepDelay);
 }
 
@@ -55,24 +55,24 @@ bool IsAssignmentToken(std::string_view request, std::size_t pos, char name) {
 
 }  // namespace
 
-ScanResult ScanRequestLine(std::string_view request, MotionRegisters& registers,
-                           ScanEffects& effects) {
+ScanResult ScanRequestLine(std::string_view request, const DisplayFields& fields,
+                           MotionRegisters& registers, ScanEffects& effects) {
     // The scan moves one byte before its first look, so the request's first byte is never
     // examined. It moves one byte at a time: the bytes of a value are looked at again.
     for (std::size_t pos = 1; pos < request.size(); ++pos) {
         if (IsAssignmentToken(request, pos, 'e')) {
-            OnExecuteToken(ValueAt(request, pos + 2), registers, effects);
+            OnExecuteToken(ValueAt(request, pos + 2), fields.executeFlag, registers, effects);
         } else if (IsAssignmentToken(request, pos, 'p')) {
-            OnDelayToken(ValueAt(request, pos + 2), registers, effects);
+            OnDelayToken(ValueAt(request, pos + 2), fields.stepDelay, registers, effects);
         } else if (request[pos] == 'X') {
             ShiftAxis(registers.prevX, registers.curX, ValueAt(request, pos + 1));
-            effects.ShowValue(forms::control_id::Edit1, registers.curX);
+            effects.ShowValue(fields.x, registers.curX);
         } else if (request[pos] == 'Y') {
             ShiftAxis(registers.prevY, registers.curY, ValueAt(request, pos + 1));
-            effects.ShowValue(forms::control_id::Edit2, registers.curY);
+            effects.ShowValue(fields.y, registers.curY);
         } else if (request[pos] == 'Z') {
             ShiftAxis(registers.prevZ, registers.curZ, ValueAt(request, pos + 1));
-            effects.ShowValue(forms::control_id::Edit3, registers.curZ);
+            effects.ShowValue(fields.z, registers.curZ);
         } else if (request[pos] == kLineEnd) {
             return ScanResult{true, registers.executeFlag != 0};
         }

@@ -2,8 +2,6 @@
 // Reading movement tokens out of a request line. Platform-free.
 
 #include "app/motion/motion_state.h"
-#include "app/request_buffer.h"
-#include "forms/main_form.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,11 +14,21 @@ namespace motion {
 // byte below '0' or at the end of `text`. Computed modulo 2^32; no digits gives 0.
 int32_t ParseDecimal(std::string_view text);
 
+// The numbers of the display fields in which a scan shows the values it reads, as its caller
+// names them (the program: the main form's edit controls).
+struct DisplayFields {
+    int32_t executeFlag;
+    int32_t stepDelay;
+    int32_t x;
+    int32_t y;
+    int32_t z;
+};
+
 // What a scan asks its host to do, in scan order. The Win32 layer writes the display field
 // and sleeps; tests record the calls.
 class ScanEffects {
 public:
-    // `field` is one of the main form's edit controls (forms::control_id).
+    // `field` is one of the scan's DisplayFields.
     virtual void ShowValue(int32_t field, uint32_t value) = 0;
     virtual void Pause(uint32_t milliseconds) = 0;
 
@@ -45,10 +53,11 @@ constexpr bool IsAcceptableDelay(uint32_t milliseconds) {
 }
 
 // Scans the bytes of one request (exactly the bytes received) up to its first CR, updating
-// `registers` and reporting each shown value and pause through `effects`. The first byte is
-// never examined, and the bytes of a value are examined again as ordinary bytes. Nothing
-// beyond `request` is read. Without a CR nothing is run, but the values read stay.
-ScanResult ScanRequestLine(std::string_view request, MotionRegisters& registers,
-                           ScanEffects& effects);
+// `registers` and reporting each value shown in one of `fields` and each pause through
+// `effects`. The first byte is never examined, and the bytes of a value are examined again as
+// ordinary bytes. Nothing beyond `request` is read. Without a CR nothing is run, but the
+// values read stay.
+ScanResult ScanRequestLine(std::string_view request, const DisplayFields& fields,
+                           MotionRegisters& registers, ScanEffects& effects);
 
 }  // namespace motion

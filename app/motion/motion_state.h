@@ -1,6 +1,5 @@
 #pragma once
-// The process-wide state of motion control, as plain records. Platform-free. The controls it
-// reads and writes are the main form's (forms::control_id).
+// The process-wide state of motion control, as plain records. Platform-free.
 
 #include <cstdint>
 

@@ -1,7 +1,9 @@
 // The serial port, the four step outputs and the port buttons.
 #include "app/motion/motion.h"
 
+#include "app/failure_caption.h"
 #include "runtime/process/message_pump.h"
+#include "runtime/text/number_format.h"
 
 namespace motion {
 
@@ -21,13 +23,11 @@ DWORD lastMessageTick = 0;
 // up, so that a step never hangs the window.
 constexpr DWORD kWriteTimeoutMs = 1000;
 
-// Large enough for "4294967295" and its NUL.
-char debugText[12];
+char debugText[runtime::kDecimalTextCapacity];
 
 constexpr const char* kDebugCaption = "nDebug";
 constexpr const char* kConnectedText = "SUCCES!";
 constexpr const char* kConnectFailedText = "Nu s-a putut conecta la port";
-constexpr const char* kConnectFailedCaption = "Nasol :(";
 
 void EnableControl(HWND window, int32_t id, bool enabled) {
     EnableWindow(GetDlgItem(window, id), enabled ? TRUE : FALSE);
@@ -124,28 +124,8 @@ void PauseAfterStep(uint32_t milliseconds) {
     }
 }
 
-void StepXPlus() {
-    MakeStep(motion::StepOutput::XPlus);
-}
-
-void StepXMinus() {
-    MakeStep(motion::StepOutput::XMinus);
-}
-
-void StepYPlus() {
-    MakeStep(motion::StepOutput::YPlus);
-}
-
-void StepYMinus() {
-    MakeStep(motion::StepOutput::YMinus);
-}
-
-void FormatUnsigned(uint32_t number, char* buffer) {
-    wsprintfA(buffer, "%lu", static_cast<unsigned long>(number));
-}
-
 void DebugOut(uint32_t number) {
-    FormatUnsigned(number, debugText);
+    runtime::text::FormatUnsigned(number, debugText);
     MessageBoxA(nullptr, debugText, kDebugCaption, MB_OK);
 }
 
@@ -169,13 +149,13 @@ void ConnectPort(HWND window) {
                                       OPEN_EXISTING, 0, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
         // No control changes: the port is not open and the connect button stays as it was.
-        MessageBoxA(window, kConnectFailedText, kConnectFailedCaption, MB_OK);
+        MessageBoxA(window, kConnectFailedText, app::kFailureCaption, MB_OK);
         return;
     }
     if (motionSettings.baud != 0 && !ConfigureLine(opened, motionSettings.baud)) {
         // Not a serial line that takes the speed asked for: not a port to step on.
         CloseHandle(opened);
-        MessageBoxA(window, kConnectFailedText, kConnectFailedCaption, MB_OK);
+        MessageBoxA(window, kConnectFailedText, app::kFailureCaption, MB_OK);
         return;
     }
     portHandle = opened;

@@ -30,9 +30,9 @@ std::string_view Reason(int error) {
 
 std::size_t FormatListenerFailure(const ListenerFailure& failure, std::span<char> text) {
     app::BoundedText out(text);
-    out << "Nu s-a putut deschide portul " << static_cast<long long>(failure.port) << ": "
+    out << "Nu s-a putut deschide portul " << std::int32_t{failure.port} << ": "
         << Reason(failure.error) << ".\r\n(" << StepName(failure.step) << ", eroare "
-        << static_cast<long long>(failure.error) << ")\r\n"
+        << std::int32_t{failure.error} << ")\r\n"
         << "Niciun browser nu se poate conecta.";
     return out.length();
 }

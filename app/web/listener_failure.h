@@ -20,9 +20,6 @@ struct ListenerFailure {
     int error;  // the socket library's error number at that step
 };
 
-// The caption of the notice: that of the program's other failure box.
-inline constexpr char kListenerFailureCaption[] = "Nasol :(";
-
 // Writes the notice's text, NUL-terminated and cut to `text`'s size: the port, the reason in
 // words (in use by another program, access denied, or an unexpected error) and the step with
 // the error number. Returns the number of bytes before the NUL.

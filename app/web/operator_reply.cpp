@@ -12,19 +12,14 @@ namespace {
 // Room for the body alone: eight members, five of them numbers of up to ten digits.
 constexpr std::size_t kBodyCapacity = 192;
 
-// An unsigned 32-bit number: as a long long it is never negative, so no sign is written.
-long long Unsigned(std::uint32_t value) {
-    return static_cast<long long>(value);
-}
-
 std::size_t FormatBody(const OperatorStatus& status, std::span<char> out) {
     app::BoundedText body(out);
-    body << "{\"x\":" << Unsigned(status.x) << ",\"y\":" << Unsigned(status.y) << ",\"line\":\""
-         << (status.lineRunning ? "running" : "idle") << "\",\"done\":" << Unsigned(status.done)
-         << ",\"total\":" << Unsigned(status.total) << ",\"delay\":" << Unsigned(status.delay)
+    body << "{\"x\":" << status.x << ",\"y\":" << status.y << ",\"line\":\""
+         << (status.lineRunning ? "running" : "idle") << "\",\"done\":" << status.done
+         << ",\"total\":" << status.total << ",\"delay\":" << status.delay
          << ",\"port\":\"" << (status.portOpen ? "open" : "closed") << "\",\"tool\":";
     if (status.tool) {
-        body << Unsigned(*status.tool);
+        body << *status.tool;
     } else {
         body << "null";
     }
@@ -42,7 +37,7 @@ std::size_t FormatOperatorReply(const OperatorStatus& status, std::span<char> ou
     char whole[kOperatorReplyCapacity];
     app::BoundedText reply(whole);
     reply << "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: "
-          << static_cast<long long>(bodyLength)
+          << static_cast<std::uint32_t>(bodyLength)
           << "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n"
           << std::string_view(body, bodyLength);
     const std::size_t length = reply.length();

@@ -18,7 +18,7 @@ namespace {
 // The last request received, for the record. Each connection acts on its own bytes only.
 constinit RequestBytes requestBuffer;
 // The file every reply is made of, kept from one request to the next.
-constinit char replyFileName[5] = "C:\\s";
+constinit const char* replyFileName = ReplyFilePath(ReplyFile::S);
 constinit OutputHook outputHook = nullptr;
 // The last value given to the hook; none before its first call.
 constinit std::optional<std::uint32_t> toolValue;
@@ -28,7 +28,7 @@ constinit bool operatorApi = false;
 constinit int requestsInProgress = 0;
 
 void SelectReplyFile(ReplyFile file) {
-    std::memcpy(replyFileName, ReplyFilePath(file), sizeof replyFileName);
+    replyFileName = ReplyFilePath(file);
 }
 
 void CallOutputHook(std::uint32_t value) {

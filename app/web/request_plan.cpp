@@ -34,15 +34,6 @@ RequestPlan OutputSubCommand(char command, RequestPlan plan) {
 
 }  // namespace
 
-const char* ReplyFilePath(ReplyFile file) {
-    switch (file) {
-    case ReplyFile::A: return "C:\\a";
-    case ReplyFile::C: return "C:\\c";
-    case ReplyFile::S: break;
-    }
-    return "C:\\s";
-}
-
 void RequestBytes::Took(std::size_t count) {
     length += std::min(count, bytes.size() - length);
 }

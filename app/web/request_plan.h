@@ -38,7 +38,14 @@ static_assert(kFixedReply.size() == 65);
 enum class ReplyFile : char { A = 'a', C = 'c', S = 's' };
 
 // "C:\a", "C:\c" or "C:\s".
-const char* ReplyFilePath(ReplyFile file);
+constexpr const char* ReplyFilePath(ReplyFile file) {
+    switch (file) {
+    case ReplyFile::A: return "C:\\a";
+    case ReplyFile::C: return "C:\\c";
+    case ReplyFile::S: break;
+    }
+    return "C:\\s";
+}
 
 // The bytes one connection has sent so far, up to kRequestBufferSize. Every connection has
 // its own, so a request never reads bytes of another connection or of an earlier request.

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "app/web/allow_list.h"
+#include "app/web/listen_defaults.h"
 #include "app/web/listener_failure.h"
 
 namespace web {
@@ -19,8 +20,6 @@ namespace web {
 // word of lParam the event (FD_READ, FD_WRITE, FD_ACCEPT, FD_CLOSE).
 inline constexpr UINT WM_SOCKET = WM_USER + 100;
 static_assert(WM_SOCKET == 1124);
-
-inline constexpr std::uint16_t kHttpPort = 80;
 
 // Private message posted to the main window when its listener could not be opened: wParam
 // carries the port (low word) and the failed step (high word), lParam the error number.
@@ -43,7 +42,6 @@ void SetListenAddress(std::uint16_t port, std::uint32_t address);
 
 // How many connections the system may queue for OpenListener's socket before they are
 // accepted. kDefaultBacklog until the program's start-up says otherwise.
-inline constexpr int kDefaultBacklog = 5;
 void SetListenBacklog(int backlog);
 
 // Opens the listener (port 80 of every address, or what SetListenAddress chose) and selects it

@@ -8,19 +8,17 @@
 
 #include "runtime/build/build_support.h"
 #include "runtime/build/control_builder.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/build/record_values.h"
 #include "runtime/build/template_resources.h"
 #include "runtime/paint/redraw.h"
-#include "runtime/paint/shared_pens.h"
 #include "runtime/process/application.h"
-#include "runtime/process/message_pump.h"
 #include "runtime/process/record_release.h"
 #include "runtime/process/runtime_classes.h"
 #include "runtime/process/runtime_heap.h"
 #include "runtime/process/runtime_messages.h"
 #include "runtime/process/screen.h"
 #include "runtime/process/system_calls.h"
-#include "runtime/process/wait_cursor.h"
 #include "runtime/process/window_table.h"
 #include "runtime/template/template_copy.h"
 #include "runtime/template/template_values.h"
@@ -28,7 +26,6 @@
 namespace runtime {
 
 RuntimeRecord* pendingRecord = nullptr;
-int32_t modalResult = 0;
 
 namespace {
 
@@ -79,64 +76,6 @@ void ShowBuiltForm(HWND window) {
     RedrawWindow(window, nullptr, nullptr, kFullRedraw);
 }
 
-// Messages at which the modal form takes the activation and the focus back.
-bool TakesModalFocus(UINT message) {
-    switch (message) {
-        case WM_ACTIVATEAPP:
-        case WM_NCLBUTTONDOWN:
-        case WM_LBUTTONDOWN:
-        case WM_NCRBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-            return true;
-        default:
-            return false;
-    }
-}
-
-void FocusModalForm(HWND window) {
-    const RuntimeRecord* record = FindWindowRecord(window);
-    if (record == nullptr) return;
-    SetActiveWindow(window);
-    SetFocus(record->FocusWindow != 0 ? SlotAs<HWND>(record->FocusWindow) : window);
-}
-
-void FocusModalFormAfter(const MSG& message, HWND window) {
-    if (TakesModalFocus(message.message)) FocusModalForm(window);
-}
-
-// Runs a modal form: its owner is disabled until the form is gone. Returns the modal result,
-// or -1 when the application refused the form.
-LONG_PTR RunModalLoop(HWND window, HWND owner) {
-    modalResult = 0;
-    bool ownerWasEnabled = false;
-    if (owner != nullptr) {
-        EndWaitCursor();
-        ownerWasEnabled = EnableWindow(owner, FALSE) == 0;
-        if (RuntimeRecord* record = FindWindowRecord(window)) record->ModalOwner = ToSlot(owner);
-    }
-    bool refused = false;
-    if (NotifyCreated(window) == kRefuseForm) {
-        refused = true;
-        DestroyWindow(window);
-    } else if (IsWindow(window)) {
-        ShowBuiltForm(window);
-        FocusModalForm(window);
-    }
-
-    PumpRules rules;
-    rules.whileWindow = window;
-    // The quit message belongs to the main loop, which would otherwise never end.
-    rules.keepQuit = true;
-    rules.accelerators = SlotAs<HACCEL>(Application.Accel);
-    rules.acceleratorWindow = window;
-    rules.beforeDispatch = FocusModalFormAfter;
-    PumpMessages(rules);
-
-    // An owner this loop disabled is never left disabled, however the form went away.
-    if (ownerWasEnabled && IsWindow(owner) && !IsWindowEnabled(owner)) EnableWindow(owner, TRUE);
-    return refused ? kRefuseForm : modalResult;
-}
-
 HWND CreateDialogForm(RuntimeRecord* form, HWND parent) {
     // The runtime window procedure serves as the dialog procedure: both return one 32-bit value
     // in the same calling convention, only the declared result types differ.
@@ -173,7 +112,7 @@ HWND CreateWindowForm(RuntimeRecord* form, HWND parent, int32_t modal) {
         exStyle = form->ExStyle;
         SendToWindow(parent, WM_SETREDRAW, FALSE, 0);
     } else {
-        form->ModalOwner = static_cast<uint32_t>(modal);
+        NoteModalFlag(*form, modal);
         if (modal != 0) form->ExStyle &= ~static_cast<uint32_t>(WS_EX_APPWINDOW);
         exStyle = form->ExStyle;
     }
@@ -188,15 +127,17 @@ HWND CreateWindowForm(RuntimeRecord* form, HWND parent, int32_t modal) {
     return window;
 }
 
-// The end of every modeless build: the creation notice, then the form is shown.
-LONG_PTR PresentForm(HWND window) {
-    if (NotifyCreated(window) == kRefuseForm) {
-        DestroyWindow(window);
-        return kRefuseForm;
-    }
-    if (!IsWindow(window)) return 0;
-    ShowBuiltForm(window);
-    return reinterpret_cast<LONG_PTR>(window);
+// The end of a modeless build.
+FormBuild PresentForm(HWND window) {
+    if (!PresentBuiltForm(window)) return FormBuild{FormBuild::Outcome::Refused};
+    if (!IsWindow(window)) return FormBuild{};
+    return FormBuild{FormBuild::Outcome::Window, window};
+}
+
+FormBuild ShowModally(HWND window, HWND owner) {
+    const ModalEnd end = RunModalLoop(window, owner);
+    if (end.refused) return FormBuild{FormBuild::Outcome::Refused};
+    return FormBuild{FormBuild::Outcome::ModalEnded, nullptr, end.result};
 }
 
 // Left and Top (and with `withSize` Width and Height) from the window, in the scale mode; an
@@ -283,32 +224,41 @@ Placement FormStartPlacement(const RuntimeRecord* form, HWND parent, int32_t wid
     return StartPlacement(input);
 }
 
-LONG_PTR BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR procedure) {
-    if (form == nullptr) return 0;
+bool PresentBuiltForm(HWND window) {
+    if (NotifyCreated(window) == kRefuseForm) {
+        DestroyWindow(window);
+        return false;
+    }
+    if (IsWindow(window)) ShowBuiltForm(window);
+    return true;
+}
+
+FormBuild BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR procedure) {
+    if (form == nullptr) return FormBuild{};
     // The controls follow the form's own record in the template data; Self names that place.
     const TemplateRecord* tree = form->Self != 0 ? SlotAs<const TemplateRecord*>(form->Self) : form;
     RuntimeRecord* record = CopyFormTemplate(*form, tree, RuntimeRecordStore());
-    if (record == nullptr) return 0;
+    if (record == nullptr) return FormBuild{};
     // Created hidden, shown once complete and accepted.
     record->Style &= ~static_cast<uint32_t>(WS_VISIBLE);
 
     if (record->Type == form_kind::Dialog) {
         record->ClassProc = static_cast<uint32_t>(procedure);
-        record->ModalOwner = static_cast<uint32_t>(modal);
+        NoteModalFlag(*record, modal);
         if (modal != 0 && parent != nullptr && (GetWindowValue(parent, GWL_STYLE) & WS_CHILD) != 0) {
             parent = SlotAs<HWND>(Application.MainWindow);
         }
         HWND dialog = CreateDialogForm(record, parent);
-        if (dialog == nullptr) return 0;
-        if (modal != 0) return RunModalLoop(dialog, parent);
+        if (dialog == nullptr) return FormBuild{};
+        if (modal != 0) return ShowModally(dialog, parent);
         return PresentForm(dialog);
     }
 
     const bool mdiChild = IsMdiChildForm(*record);
     const bool modalWindow = modal != 0 && record->Type != form_kind::MdiFrame && !mdiChild;
     HWND window = CreateWindowForm(record, parent, modal);
-    LONG_PTR result = 0;
-    if (window != nullptr) result = modalWindow ? RunModalLoop(window, parent) : PresentForm(window);
+    FormBuild result;
+    if (window != nullptr) result = modalWindow ? ShowModally(window, parent) : PresentForm(window);
     if (mdiChild && parent != nullptr) {
         SendToWindow(parent, WM_SETREDRAW, TRUE, 0);
         RedrawWindow(parent, nullptr, nullptr, kFullRedraw);
@@ -319,7 +269,6 @@ LONG_PTR BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_
 void CompleteForm(RuntimeRecord* form) {
     if (form == nullptr) return;
     HWND window = SlotAs<HWND>(form->Window);
-    if (form->Type != form_kind::MdiFrame) AcquireFramePens();
     form->Cursor = LoadTemplateImage(form->Cursor, 0);
     form->Icon = LoadTemplateImage(form->Icon, 0);
     form->SmallIcon = LoadTemplateImage(form->SmallIcon, 0);

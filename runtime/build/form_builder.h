@@ -22,16 +22,28 @@ constexpr LRESULT kRefuseForm = -1;
 // builder's.
 extern RuntimeRecord* pendingRecord;
 
-// The result of a form shown modally, set when the modal state ends (CloseModal).
-extern int32_t modalResult;
+// What BuildForm did.
+struct FormBuild {
+    enum class Outcome : uint8_t {
+        NotCreated,  // there is no template, no memory for its records, or no window
+        Refused,     // the application answered kRefuseForm to the creation notice: the form is gone
+        Window,      // the form was built and shown: `window`
+        ModalEnded,  // the form was shown modally and its modal state ended with `modalResult`
+    };
+    Outcome outcome = Outcome::NotCreated;
+    HWND window = nullptr;
+    int32_t modalResult = 0;
+};
 
 // Builds the form of the template record `form`: `parent` is its parent or owner window (or
-// 0), a non-zero `modal` shows it modally, `procedure` is kept in a dialog form's ClassProc
-// for its WM_INITDIALOG. The result is a 32-bit value that carries one of: the form's window
-// (cast it to HWND); 0 when the window could not be created; -1 (kRefuseForm) when the
-// application's procedure refused the form (answered -1 to the creation notice); for a modal
-// form, the modal result once its modal loop has ended.
-LONG_PTR BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR procedure);
+// 0), a non-zero `modal` shows it modally (runtime/build/modal_state.h), `procedure` is kept in
+// a dialog form's ClassProc for its WM_INITDIALOG.
+FormBuild BuildForm(const TemplateRecord* form, HWND parent, int32_t modal, LONG_PTR procedure);
+
+// The end of every build: the creation notice to the application, then, unless the
+// application refused the form (its window is destroyed then: false), the form shown in the
+// state its record says.
+bool PresentBuiltForm(HWND window);
 
 // Completes a form whose window (record->Window) has just been created: images, picture, menu,
 // tooltips, styles, colours, font, timer, icons, caption, position, and its controls.

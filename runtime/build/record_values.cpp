@@ -8,6 +8,7 @@
 #include "runtime/build/build_support.h"
 #include "runtime/build/control_builder.h"
 #include "runtime/build/control_steps.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/build/template_resources.h"
 #include "runtime/paint/redraw.h"
 #include "runtime/process/screen.h"
@@ -158,7 +159,7 @@ int32_t ApplyVisible(RuntimeRecord& record, HWND window, int32_t visible) {
         return 1;
     }
     if (visible == 0) {
-        if (record.ModalOwner != 0) {
+        if (IsShownModally(&record)) {
             record.Visible = 1;
             return 0;
         }

@@ -1,5 +1,7 @@
 #include "runtime/paint/shared_pens.h"
 
+#include "runtime/base/report_if.h"
+
 namespace runtime {
 
 HPEN lightFramePen = nullptr;
@@ -17,7 +19,7 @@ void AcquireFramePens() {
 void ReleaseFramePens() {
     // More releases than references would leave the count below 0 and the next user without
     // pens.
-    if (framePenUsers <= 0) return;
+    if (ReportIf(framePenUsers <= 0)) return;
     if (--framePenUsers > 0) return;
     DeleteObject(lightFramePen);
     DeleteObject(darkFramePen);

@@ -30,10 +30,6 @@ void FillWith(HDC device, uint32_t brush, int x, int y, int width, int height) {
     SelectObject(device, previous);
 }
 
-bool PaintsAsLabel(const RuntimeRecord& r) {
-    return r.Type == class_code::Image || (r.Type == class_code::Label && r.IsTransparent != 0);
-}
-
 // The group box's caption band, where the caption fill goes.
 RECT CaptionBandOf(const RuntimeRecord& group) {
     const PaintRect band = GroupCaptionBand(ClientOf(group).right, group.ImageWidth, group.ImageHeight,
@@ -116,6 +112,22 @@ void PaintThroughBeginPaint(HWND window, Paint&& paint) {
     EndPaint(window, &ps);
 }
 
+// Runs `paint` in the device a paint message gives: WM_PRINTCLIENT's, or for WM_PAINT (null)
+// BeginPaint's, which validates the window.
+template <class Paint>
+void PaintInto(HWND window, HDC given, Paint&& paint) {
+    if (given != nullptr) {
+        paint(given);
+        return;
+    }
+    PaintThroughBeginPaint(window, paint);
+}
+
+// The controls the runtime paints itself rather than their class.
+bool PaintsItself(const RuntimeRecord& r) {
+    return r.Type == class_code::GroupBox || r.Type == class_code::PictureBox || PaintsAsLabel(r);
+}
+
 }  // namespace
 
 void PaintFormBackground(HWND window, HDC device, const RuntimeRecord& form) {
@@ -189,41 +201,27 @@ void PaintLabel(const RuntimeRecord& label, HDC device) {
     DrawRecordPicture(label, device, client.right, client.bottom);
 }
 
-bool PaintRuntimeWindow(RuntimeRecord& record) {
-    HWND window = WindowOf(record);
-    switch (record.Type) {
-        case class_code::GroupBox: {
-            if (record.ClassValue1 != 0) PaintSystemGroupFrame(record, nullptr, 0);
-            // The system's painting validated the whole box: the caption band is painted again.
-            const RECT band = CaptionBandOf(record);
-            InvalidateRect(window, &band, FALSE);
-            PaintThroughBeginPaint(window, [&](HDC device) { PaintGroupCaption(record, device); });
-            return true;
-        }
-        case class_code::PictureBox: PaintPicture(record, nullptr, 0, 1); return true;
-        default:
-            if (!PaintsAsLabel(record)) return false;
-            PaintThroughBeginPaint(window, [&](HDC device) { PaintLabel(record, device); });
-            return true;
-    }
-}
-
-bool PrintRuntimeWindow(RuntimeRecord& record, HDC device, LPARAM flags) {
-    if (device == nullptr) return false;
+bool PaintRuntimeWindow(RuntimeRecord& record, HDC device, LPARAM flags) {
     const bool form = IsForm(record);
-    if (!form && record.Type != class_code::GroupBox && record.Type != class_code::PictureBox &&
-        !PaintsAsLabel(record)) {
-        return false;
+    if (!form && !PaintsItself(record)) return false;
+    HWND window = WindowOf(record);
+    if (device != nullptr && (flags & PRF_ERASEBKGND) != 0) {
+        SendToWindow(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(device), 0);
     }
-    if ((flags & PRF_ERASEBKGND) != 0) SendToWindow(WindowOf(record), WM_ERASEBKGND, reinterpret_cast<WPARAM>(device), 0);
-    if (form) return true;  // a form's client area is its background
+    // A printed form's client area is its background; a form's WM_PAINT is the system's.
+    if (form) return device != nullptr;
     switch (record.Type) {
         case class_code::GroupBox:
             if (record.ClassValue1 != 0) PaintSystemGroupFrame(record, device, flags);
-            PaintGroupCaption(record, device);
+            if (device == nullptr) {
+                // The system's WM_PAINT validated the whole box: the caption band is painted again.
+                const RECT band = CaptionBandOf(record);
+                InvalidateRect(window, &band, FALSE);
+            }
+            PaintInto(window, device, [&](HDC into) { PaintGroupCaption(record, into); });
             return true;
         case class_code::PictureBox: PaintPicture(record, device, 0, 1); return true;
-        default: PaintLabel(record, device); return true;
+        default: PaintInto(window, device, [&](HDC into) { PaintLabel(record, into); }); return true;
     }
 }
 

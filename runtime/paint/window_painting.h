@@ -12,6 +12,17 @@
 
 namespace runtime {
 
+// A label drawn over what lies below it (IsTransparent): the runtime paints it, without a
+// background of its own, and draws it again after what lies under it.
+inline bool IsTransparentLabel(const RuntimeRecord& r) {
+    return r.Type == class_code::Label && r.IsTransparent != 0;
+}
+
+// The windows PaintLabel paints: the transparent labels and every image control.
+inline bool PaintsAsLabel(const RuntimeRecord& r) {
+    return r.Type == class_code::Image || IsTransparentLabel(r);
+}
+
 // The owner-drawn push button under the mouse whose leaving is being tracked (its hot look);
 // null for none. Cleared with one atomic exchange when the mouse leaves it.
 extern HWND hotButton;
@@ -40,12 +51,11 @@ void PaintLabel(const RuntimeRecord& label, HDC device);
 // bitmap: themed or classic face, caption and picture, frame and focus rectangle (WM_DRAWITEM).
 void PaintOwnerDrawnButton(const DRAWITEMSTRUCT& item, const RuntimeRecord& button);
 
-// WM_PAINT of a window the runtime paints itself (group box, picture box, transparent label,
-// image): paints it and validates it; false for every other window, which its class paints.
-bool PaintRuntimeWindow(RuntimeRecord& record);
-
-// WM_PRINTCLIENT of the same windows and of forms into `device` (`flags` as the message
-// carries them; PRF_ERASEBKGND erases first); false for every other window.
-bool PrintRuntimeWindow(RuntimeRecord& record, HDC device, LPARAM flags);
+// The one paint routine of WM_PAINT and WM_PRINTCLIENT for the windows the runtime paints
+// itself (group box, picture box, transparent label, image): into `device`, WM_PRINTCLIENT's
+// (`flags` as it carries them; PRF_ERASEBKGND erases first, and a form is printed as its
+// background), or, with no device, as WM_PAINT through BeginPaint, which validates the window.
+// False for every other window, and for a form's WM_PAINT: their class or default paints them.
+bool PaintRuntimeWindow(RuntimeRecord& record, HDC device, LPARAM flags);
 
 }  // namespace runtime

@@ -35,8 +35,8 @@ std::array<ClassName, kClassCount> classNames = {{
     {"BKRUNWINDOW", true, {}, {}},
     {"BKRUNDIALOGBOX", true, {}, {}},
     {"BKMDICLIENT", false, {}, {}},
-    {"BKGROUP", false, {}, {}},
-    {"BKPICTURE", false, {}, {}},
+    {kGroupClassName, false, {}, {}},
+    {kPictureClassName, false, {}, {}},
 }};
 
 ClassName& NameOf(RuntimeClass which) { return classNames[static_cast<std::size_t>(which)]; }

@@ -24,8 +24,12 @@ constexpr uint32_t FRM_MEASURETYPE = 2072;
 // The builder's creation notice to the application procedure: wParam 0 and lParam 0 for a
 // form, wParam the class code and lParam the record for a group box or picture.
 constexpr uint32_t FRM_CREATED = 2073;
-// wParam 0: lay out this window's docked children; non-zero: its parent's.
+// wParam: whose docked children are laid out (relayout::OwnChildren or ParentsChildren).
 constexpr uint32_t FRM_RELAYOUT = 2074;
+namespace relayout {
+constexpr uint32_t OwnChildren = 0;      // this window's
+constexpr uint32_t ParentsChildren = 1;  // its parent's (any value but 0 reads so)
+}  // namespace relayout
 // Returns the theme library's handle, 0 when none is loaded.
 constexpr uint32_t FRM_GETTHEMELIB = 2075;
 // Returns the manifest flag.

@@ -47,12 +47,11 @@ constexpr int32_t WideModeFor(int32_t wideRequest, int32_t osLevel) {
 template <class Ch>
 std::basic_string_view<Ch> ArgumentsOf(std::basic_string_view<Ch> commandLine) {
     constexpr Ch kQuote = static_cast<Ch>('"');
-    constexpr Ch kBlank = static_cast<Ch>(' ');
     std::size_t separator;
     if (!commandLine.empty() && commandLine.front() == kQuote) {
         separator = commandLine.find(kQuote, 1);
     } else {
-        separator = commandLine.find(kBlank);
+        separator = commandLine.find(static_cast<Ch>(text::kBlank));
     }
     if (separator == std::basic_string_view<Ch>::npos) return {};
     std::basic_string_view<Ch> arguments = commandLine.substr(separator + 1);

@@ -5,6 +5,7 @@
 
 #include "runtime/build/build_support.h"
 #include "runtime/build/control_builder.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/process/runtime_messages.h"
 #include "runtime/process/screen.h"
 #include "runtime/process/system_calls.h"
@@ -91,8 +92,7 @@ int32_t SetAlign(HWND window, int32_t side) {
     SetWindowPos(window, nullptr, 0, 0, TwipsToPixelsX(docked.width, record->ScaleMode),
                  TwipsToPixelsY(docked.height, record->ScaleMode), SWP_NOZORDER | SWP_FRAMECHANGED);
     // The parent's docked controls are laid out again, also when this one left its side.
-    constexpr WPARAM kParentsChildren = 1;
-    SendToWindow(window, FRM_RELAYOUT, kParentsChildren, 0);
+    SendToWindow(window, FRM_RELAYOUT, relayout::ParentsChildren, 0);
     return 1;
 }
 
@@ -114,7 +114,7 @@ int32_t SetWindowState(HWND window, int32_t state) {
     if (form == nullptr) return 0;
     // A modal form cannot be hidden, as with SetVisible: its owner would stay disabled with
     // nothing on the screen to end the modal state.
-    if (state == window_state::Hidden && form->ModalOwner != 0) return 0;
+    if (state == window_state::Hidden && IsShownModally(form)) return 0;
     form->WindowState = state;
     ShowWindow(window, state + 1);
     Refresh(window);

@@ -20,13 +20,11 @@ RuntimeRecord* StoreSlot(HWND window, const SetterRule& rule, int32_t value, int
 }
 
 void Relayout(const RuntimeRecord& record, HWND window) {
-    constexpr WPARAM kOwnChildren = 0;
-    constexpr WPARAM kParentsChildren = 1;
     if (IsFormType(record.Type) || record.Type == class_code::PictureBox) {
-        SendToWindow(window, FRM_RELAYOUT, kOwnChildren, 0);
+        SendToWindow(window, FRM_RELAYOUT, relayout::OwnChildren, 0);
     }
     if (kDockingTypes.Has(record.Type) && record.DockSide != dock_side::None) {
-        SendToWindow(window, FRM_RELAYOUT, kParentsChildren, 0);
+        SendToWindow(window, FRM_RELAYOUT, relayout::ParentsChildren, 0);
     }
 }
 

@@ -1,5 +1,5 @@
-// The property interface's window and message functions: the modal state, controls by
-// identifier, redrawing, default processing and queries.
+// The property interface's window and message functions: controls by identifier, redrawing,
+// default processing and queries.
 
 #include "runtime/property/property_windows.h"
 
@@ -23,20 +23,6 @@
 namespace runtime {
 
 namespace {
-
-// Ends the modal state of a modal form: its owner (the main window when the owner is gone) is
-// taken from the record and enabled again, and the result kept for the modal loop. False, and
-// nothing done, when the window is no form shown modally.
-bool ReleaseModalOwner(HWND window, int32_t result, HWND* owner) {
-    RuntimeRecord* record = FindWindowRecord(window);
-    if (record == nullptr || !kPlainForms.Has(record->Type) || record->ModalOwner == 0) return false;
-    *owner = SlotAs<HWND>(record->ModalOwner);
-    record->ModalOwner = 0;
-    modalResult = result;
-    if (!IsWindow(*owner)) *owner = SlotAs<HWND>(Application.MainWindow);
-    if (*owner != nullptr) EnableWindow(*owner, TRUE);
-    return true;
-}
 
 // The control with `index` among the children of `parent`, in z-order, each container searched
 // before its next sibling. Forms (MDI children) carry no Index and are passed over.
@@ -72,21 +58,6 @@ void JoinChildren(RuntimeRecord& parent, RuntimeRecord& loaded) {
 }
 
 }  // namespace
-
-int32_t CloseModal(HWND window, int32_t result) {
-    HWND owner = nullptr;
-    if (!ReleaseModalOwner(window, result, &owner)) return 0;
-    DestroyWindow(window);
-    if (owner != nullptr) SetActiveWindow(owner);
-    return 1;
-}
-
-int32_t EndModalState(HWND window, int32_t result) {
-    HWND owner = nullptr;
-    if (!ReleaseModalOwner(window, result, &owner)) return 0;
-    if (owner != nullptr) SetActiveWindow(owner);
-    return 1;
-}
 
 int32_t GetControlById(HWND window, int32_t id) {
     const RuntimeRecord* record = FindWindowRecord(window);

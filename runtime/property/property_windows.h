@@ -1,8 +1,8 @@
 #pragma once
-// The property interface's functions on windows and messages: the modal state, finding a
-// control by its identifier, redrawing, the default processing of a message, and a few
-// queries. (The wait cursor is runtime/process/wait_cursor.h, DoEvents
-// runtime/process/message_pump.h.) Each takes plain 32-bit values; a window
+// The property interface's functions on windows and messages: finding a control by its
+// identifier, redrawing, the default processing of a message, and a few queries. (The modal
+// state, CloseModal and EndModalState, is runtime/build/modal_state.h, the wait cursor
+// runtime/process/wait_cursor.h, DoEvents runtime/process/message_pump.h.) Each takes plain 32-bit values; a window
 // that is not a runtime window gives 0 unless said otherwise.
 
 #include <windows.h>
@@ -12,16 +12,6 @@
 #include "runtime/template/template_record.h"
 
 namespace runtime {
-
-// Ends a modal form's modal state with `result` (which the form's modal loop returns): the
-// owner is enabled again (the main window when the owner is gone), the form destroyed and the
-// owner activated; 1. 0 for a form that is not shown modally and for any other window.
-int32_t CloseModal(HWND window, int32_t result);
-
-// The same for a modal form that is being destroyed already (its WM_DESTROY): the result is
-// kept and the owner enabled and activated, but the form is not destroyed again; 1. 0 when the
-// form is not shown modally or is no runtime form.
-int32_t EndModalState(HWND window, int32_t result);
 
 // The control of the window's form (the form of a control) whose identifier is `id` (1000 +
 // Index), searched in z-order and depth first through group boxes, pictures and rebars; for an

@@ -1,6 +1,7 @@
 #include "runtime/start/message_loop.h"
 
 #include "runtime/build/form_builder.h"
+#include "runtime/process/accelerator_table.h"
 #include "runtime/process/application.h"
 #include "runtime/process/message_pump.h"
 #include "runtime/process/system_calls.h"
@@ -14,7 +15,7 @@ namespace {
 
 const TemplateRecord* mainForm = nullptr;
 
-constexpr uint32_t kAcceleratorTableId = 100;
+constexpr uint32_t kAcceleratorTableId = MT_ACCELERATOR_TABLE;
 
 // Case-blind comparison that stops at the first difference, so that a text read as wide that
 // is really ANSI is never read beyond where it differs.
@@ -71,11 +72,11 @@ int32_t RunMessageLoop(HINSTANCE instance, [[maybe_unused]] int32_t unused, [[ma
                        [[maybe_unused]] int32_t showCommand) {
     if (instance == nullptr) instance = ApplicationInstance();
     currentFormEntry = EnterFormList(mainForm);
-    const LONG_PTR built = mainForm != nullptr ? BuildForm(mainForm, nullptr, 0, 0) : 0;
+    const FormBuild built = BuildForm(mainForm, nullptr, 0, 0);
     WPARAM exitCode = 0;
     HACCEL accelerators = nullptr;
     // Without a main window no quit message can ever come: the loop ends at once.
-    if (built != 0 && built != kRefuseForm && IsWindow(reinterpret_cast<HWND>(built))) {
+    if (built.outcome == FormBuild::Outcome::Window && IsWindow(built.window)) {
         accelerators = LoadAcceleratorTable(instance, kAcceleratorTableId);
         Application.Accel = ToSlot(accelerators);
         PumpRules rules;

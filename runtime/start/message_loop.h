@@ -14,7 +14,7 @@ namespace runtime {
 void SetMainForm(const TemplateRecord* form);
 
 // Enters the main form into the form list, builds it, pumps the thread's messages through the
-// accelerator table 100 of `instance` (the module that started the runtime when it is null)
+// accelerator table MT_ACCELERATOR_TABLE (100, runtime/process/accelerator_table.h) of `instance` (the module that started the runtime when it is null)
 // until the quit message, shuts the runtime down and returns the quit message's code. When the
 // main form cannot be built or is refused, it returns 0 at once. The other arguments are the
 // program's own values, which the loop has no use for: the main form shows as its template

@@ -332,17 +332,21 @@ constexpr bool IsContainer(int32_t type) {
     return type == class_code::GroupBox || type == class_code::PictureBox || type == class_code::Rebar;
 }
 
+// The window classes of the runtime's own controls, which it registers (runtime/process).
+inline constexpr char kGroupClassName[] = "BKGROUP";
+inline constexpr char kPictureClassName[] = "BKPICTURE";
+
 // Window class of each control class code, in code order from class_code::First.
 inline constexpr const char* kControlClassNames[] = {
     "STATIC",             // 4 label
     "EDIT",               // 5 text box
-    "BKGROUP",            // 6 group box
+    kGroupClassName,      // 6 group box
     "BUTTON",             // 7 push button
     "BUTTON",             // 8 check box
     "BUTTON",             // 9 option button
     "LISTBOX",            // 10
     "COMBOBOX",           // 11
-    "BKPICTURE",          // 12 picture box (container)
+    kPictureClassName,    // 12 picture box (container)
     "STATIC",             // 13 image
     "SCROLLBAR",          // 14
     "SCROLLBAR",          // 15

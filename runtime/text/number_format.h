@@ -1,6 +1,7 @@
 #pragma once
-// FormatNumber's body, one template for both text modes (see runtime/text/text_core.h).
-// Platform-free; the checking public entry is in runtime/text/number_text.h.
+// The program's one number formatter: FormatNumber's body, one template for both text modes
+// (see runtime/text/text_core.h), and the unsigned decimal the application's boxes and fields
+// show. Platform-free; FormatNumber's checking public entry is in runtime/text/number_text.h.
 
 #include <cstdint>
 
@@ -15,6 +16,8 @@ constexpr int32_t Nothing = 3;      // writes nothing, leaves the buffer as it w
 
 // The longest text any format writes: 32 binary digits, 'B' and the terminator.
 constexpr int32_t kNumberTextCapacity = 34;
+// The longest decimal text, signed or unsigned: "-2147483648" and the terminator.
+constexpr int32_t kDecimalTextCapacity = 12;
 
 }  // namespace runtime
 
@@ -56,6 +59,13 @@ int32_t FormatNumber(int32_t value, Ch* out, int32_t format) {
     out[0] = static_cast<Ch>('-');
     // 0 - bits is the magnitude, also for the most negative value.
     return 1 + detail::WriteDigits(0u - bits, 10, out + 1, 0);
+}
+
+// Writes `value` as unsigned decimal ("%lu": 4294967295 for the highest) into `out`, which holds
+// kDecimalTextCapacity units; returns the units written before the terminator.
+template <class Ch>
+int32_t FormatUnsigned(uint32_t value, Ch* out) {
+    return detail::WriteDigits(value, 10, out, 0);
 }
 
 }  // namespace runtime::text

@@ -166,9 +166,9 @@ LRESULT OnFormNotify(const Message& m) {
     return Generic(m);
 }
 
-// Notifications of controls inside a group box, picture or rebar go on to the container's
-// parent, so that they reach the form's procedure.
-LRESULT OnContainerCommand(const Message& m) {
+// Commands and notifications of controls inside a group box, picture or rebar go on to the
+// container's parent, so that they reach the form's procedure.
+LRESULT PassToContainerParent(const Message& m) {
     const LRESULT handled = CallApp(m);
     if (handled != 0) return handled;
     return SendToWindow(GetParent(m.window), m.id, m.wParam, m.lParam);
@@ -192,8 +192,14 @@ LRESULT ItemParentDefault(const Message& m, HWND item) {
 }  // namespace
 
 LRESULT OnCommand(const Message& m) {
-    if (IsForm(*m.record)) return m.id == WM_NOTIFY ? OnFormNotify(m) : OnFormCommand(m);
-    if (IsContainer(m.record->Type)) return OnContainerCommand(m);
+    if (IsForm(*m.record)) return OnFormCommand(m);
+    if (IsContainer(m.record->Type)) return PassToContainerParent(m);
+    return CallDefault(m);
+}
+
+LRESULT OnNotify(const Message& m) {
+    if (IsForm(*m.record)) return OnFormNotify(m);
+    if (IsContainer(m.record->Type)) return PassToContainerParent(m);
     return CallDefault(m);
 }
 

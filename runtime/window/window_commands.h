@@ -8,7 +8,8 @@
 
 namespace runtime {
 
-LRESULT OnCommand(const Message& m);  // WM_COMMAND and WM_NOTIFY
+LRESULT OnCommand(const Message& m);  // WM_COMMAND
+LRESULT OnNotify(const Message& m);   // WM_NOTIFY
 LRESULT OnDrawItem(const Message& m);
 LRESULT OnMeasureItem(const Message& m);
 LRESULT OnMeasureType(const Message& m);

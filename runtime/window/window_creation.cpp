@@ -98,7 +98,6 @@ LRESULT OnFormCreate(const Message& m) {
 LRESULT OnContainerCreate(const Message& m) {
     RuntimeRecord& r = *m.record;
     r.Window = ToSlot(m.window);
-    AcquireFramePens();
     ApplyFontAndColors(&r);
     if (r.Type == class_code::GroupBox) {
         MeasureRecordCaption(r, 1);
@@ -130,6 +129,7 @@ LRESULT OnNcCreate(HWND window, WPARAM wParam, LPARAM lParam) {
     if (!EnterWindowRecord(window, record)) return FALSE;
     pendingRecord = nullptr;
     record->Window = ToSlot(window);
+    if (HoldsFramePens(*record)) AcquireFramePens();
     if (IsMainForm(*record)) {
         DWORD processId = 0;
         Application.MainWindow = ToSlot(window);
@@ -148,9 +148,9 @@ LRESULT OnUnboundMessage(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
     if (pending != nullptr && pending->Type == class_code::GroupBox && buttonClassProc != nullptr) {
         return CallProc(buttonClassProc, window, id, wParam, lParam);
     }
-    // A window without a record (not bound yet, or already out of the table, as a picture after
-    // WM_DESTROY) gets the system default, which also frees the system's own data of the window
-    // at WM_NCDESTROY.
+    // A window without a record (not bound yet, or one whose creation the table refused) gets
+    // the system default, which also frees the system's own data of the window at
+    // WM_NCDESTROY.
     return DefaultWindowProc(window, id, wParam, lParam);
 }
 

@@ -1,7 +1,9 @@
 // The runtime window procedure's closing and destruction rows: a form closes unless its
-// application refuses, a modal form ends its modal state, and every window gives back what its
-// record owns (GDI objects, list contents, toolbar texts, image lists, tooltips, the shared
-// pens) before the record leaves the window table.
+// application refuses, a modal form ends its modal state, every window gives back what its
+// record owns (GDI objects, list contents, toolbar texts, image lists, tooltips) at WM_DESTROY,
+// and its record leaves the window table at WM_NCDESTROY, its last message, with the reference
+// on the shared pens it took when it was bound: the window is a runtime window for as long as
+// it exists.
 
 #include "runtime/window/window_destruction.h"
 
@@ -11,6 +13,7 @@
 #include "runtime/build/control_setup.h"
 #include "runtime/build/form_builder.h"
 #include "runtime/paint/button_hover.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/paint/shared_pens.h"
 #include "runtime/paint/theme_support.h"
 #include "runtime/process/application.h"
@@ -99,7 +102,7 @@ LRESULT OnFormDestroy(const Message& m) {
     // A modal form that is being destroyed ends its modal state as closing it would, without a
     // second destruction: its owner is enabled again and activated before the form goes, and
     // the modal loop returns kDestroyedModalResult.
-    if (r.ModalOwner != 0) {
+    if (IsShownModally(&r)) {
         EndModalState(m.window, kDestroyedModalResult);
     } else {
         HWND reactivate = WindowToReactivate(r, m.window);
@@ -113,8 +116,6 @@ LRESULT OnFormDestroy(const Message& m) {
     DeleteRecordGdiObjects(r);
     if (!IsImageResourceId(r.Menu) && r.Menu != 0 && IsMenu(SlotAs<HMENU>(r.Menu))) DestroyMenu(SlotAs<HMENU>(r.Menu));
     r.Menu = 0;
-    // Only forms other than MDI frames took a reference on the frame pens.
-    if (r.Type != form_kind::MdiFrame) ReleaseFramePens();
     const LRESULT result = CallDefault(m);
     if (IsMainForm(r)) PostQuitMessage(0);
     return result;
@@ -173,36 +174,40 @@ void RestoreIpFields(HWND control) {
     }
 }
 
-// A container's record leaves the table but keeps its child list: its children's windows are
-// still there and go on their own. A group box and a rebar get their system procedure back
-// (the button's, the bar's own), so that their last message still reaches the code that frees
-// their system data.
+// A container's children's windows are still there and go on their own.
 LRESULT OnContainerDestroy(const Message& m) {
     RuntimeRecord& r = *m.record;
     DeleteRecordGdiObjects(r);
-    // Group boxes and pictures took a reference on the frame pens at their creation; a rebar
-    // did not.
-    if (r.Type != class_code::Rebar) ReleaseFramePens();
-    WNDPROC own = r.Type == class_code::Rebar      ? SlotAs<WNDPROC>(r.ClassProc)
-                  : r.Type == class_code::GroupBox ? buttonClassProc
-                                                   : nullptr;
-    if (own != nullptr) SetWindowValue(m.window, GWLP_WNDPROC, FromWindowProc(own));
-    const LRESULT result = CallDefault(m);
-    ReleaseWindowRecord(m.window, ChildList::Keep);
-    return result;
+    return CallDefault(m);
 }
 
-// A standard control gets its own class procedure back, which then sees WM_DESTROY.
+// A standard control's class procedure sees WM_DESTROY after what the runtime gave it has gone.
 LRESULT OnControlDestroy(const Message& m) {
     RuntimeRecord& r = *m.record;
     if (r.Type == class_code::IpAddress) RestoreIpFields(m.window);
     EmptyControl(m);
     DeleteRecordGdiObjects(r);
-    const auto classProc = SlotAs<WNDPROC>(r.ClassProc);
+    return CallDefault(m);
+}
+
+// The procedure a control's window had before the runtime's: a standard control's class
+// procedure, the system button's of a group box, a rebar's own; none for a picture, which is
+// the runtime's from the start.
+WNDPROC OwnProcedureOf(const RuntimeRecord& r) {
+    if (r.Type == class_code::GroupBox) return buttonClassProc;
+    if (r.Type == class_code::PictureBox) return nullptr;
+    return SlotAs<WNDPROC>(r.ClassProc);
+}
+
+// A control's last message: its record leaves the window table (a container's keeps its child
+// list, whose records go with the form's), and its own procedure is put back and handles the
+// message, so that it reaches the code that frees the control's system data.
+LRESULT OnControlNcDestroy(const Message& m) {
+    const WNDPROC own = OwnProcedureOf(*m.record);
     ReleaseWindowRecord(m.window, ChildList::Keep);
-    if (classProc == nullptr) return DefaultWindowProc(m.window, m.id, m.wParam, m.lParam);
-    SetWindowValue(m.window, GWLP_WNDPROC, FromWindowProc(classProc));
-    return CallProc(classProc, m.window, m.id, m.wParam, m.lParam);
+    if (own == nullptr) return DefaultWindowProc(m.window, m.id, m.wParam, m.lParam);
+    SetWindowValue(m.window, GWLP_WNDPROC, FromWindowProc(own));
+    return CallProc(own, m.window, m.id, m.wParam, m.lParam);
 }
 
 }  // namespace
@@ -214,7 +219,7 @@ LRESULT OnClose(const Message& m) {
     if (!StillBound(m)) return 0;
     if (handled != 0) return 1;
     RuntimeRecord& r = *m.record;
-    if (r.ModalOwner != 0) {
+    if (IsShownModally(&r)) {
         CloseModal(m.window, 0);
         return 1;
     }
@@ -237,7 +242,9 @@ LRESULT OnDestroy(const Message& m) {
 }
 
 LRESULT OnNcDestroy(const Message& m) {
-    if (!IsForm(*m.record)) return Generic(m);
+    // What the window took when it was bound to its record goes back as the record leaves.
+    if (HoldsFramePens(*m.record)) ReleaseFramePens();
+    if (!IsForm(*m.record)) return OnControlNcDestroy(m);
     CallApp(m);
     const LRESULT result = CallDefault(m);
     if (IsMainForm(*m.record)) UnloadThemeSupport();

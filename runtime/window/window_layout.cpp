@@ -91,7 +91,7 @@ LRESULT OnStyleChanged(const Message& m) {
 }
 
 LRESULT OnRelayout(const Message& m) {
-    if (m.wParam == 0) {
+    if (m.wParam == relayout::OwnChildren) {
         DockLayout(m.record);
     } else {
         LayOutParentOf(m.window);

@@ -34,16 +34,12 @@ const RuntimeRecord* ColoursFor(const Message& m) {
     return PaintsOwnTextBackground(*m.record) ? m.record : nullptr;
 }
 
-bool IsTransparentLabel(const RuntimeRecord& r) {
-    return (r.Type == class_code::Label || r.Type == class_code::Image) && r.IsTransparent != 0;
-}
-
 }  // namespace
 
 void RedrawTransparentLabelFrom(HWND window) {
     for (HWND sibling = window; sibling != nullptr; sibling = GetWindow(sibling, GW_HWNDPREV)) {
         const RuntimeRecord* record = FindWindowRecord(sibling);
-        if (record != nullptr && record->Type == class_code::Label && record->IsTransparent != 0) {
+        if (record != nullptr && IsTransparentLabel(*record)) {
             InvalidateRect(sibling, nullptr, FALSE);
             return;
         }
@@ -97,8 +93,8 @@ LRESULT OnPaint(const Message& m) {
         RedrawTransparentLabelFrom(GetWindow(m.window, GW_HWNDPREV));
         return 0;
     }
-    if (!PaintRuntimeWindow(r)) CallDefault(m);
-    if (IsTransparentLabel(r) || r.Type == class_code::Image) SendToWindow(m.window, WM_NCPAINT, 1, 0);
+    if (!PaintRuntimeWindow(r, nullptr, 0)) CallDefault(m);
+    if (PaintsAsLabel(r)) SendToWindow(m.window, WM_NCPAINT, 1, 0);
     if (r.Type == class_code::GroupBox || r.Type == class_code::PictureBox) {
         HWND firstChild = GetWindow(m.window, GW_CHILD);
         if (firstChild != nullptr) RedrawTransparentLabelFrom(GetWindow(firstChild, GW_HWNDLAST));
@@ -110,7 +106,7 @@ LRESULT OnPaint(const Message& m) {
 LRESULT OnPrintClient(const Message& m) {
     if (CallApp(m) != 0) return 0;
     auto* device = reinterpret_cast<HDC>(m.wParam);  // the device context to print into
-    if (!PrintRuntimeWindow(*m.record, device, m.lParam)) return CallDefault(m);
+    if (device == nullptr || !PaintRuntimeWindow(*m.record, device, m.lParam)) return CallDefault(m);
     return 0;
 }
 

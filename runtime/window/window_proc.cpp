@@ -57,7 +57,7 @@ LRESULT Dispatch(const Message& m) {
     case FRM_FOCUSNEXT: return OnFocusNext(m);
     // Commands and notifications.
     case WM_COMMAND: return OnCommand(m);
-    case WM_NOTIFY: return OnCommand(m);
+    case WM_NOTIFY: return OnNotify(m);
     case WM_DRAWITEM: return OnDrawItem(m);
     case WM_MEASUREITEM: return OnMeasureItem(m);
     case FRM_MEASURETYPE: return OnMeasureType(m);

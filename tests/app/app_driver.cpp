@@ -2,6 +2,10 @@
 // end-to-end run and for the run command (scripts/run.sh). Runs under the same Wine prefix; one command per call, results on standard
 // output, exit code 0 when the command did what it was asked. Every wait is bounded.
 //
+// A control (ID) is named as the main form's table names it (btnSetCom, inputCom, Edit1; see
+// forms/main_form_controls.h) or by its identifier; output names it by its identifier.
+//
+//   ids                     the name and identifier of every control of the form's table
 //   wait-window MS          wait until the main window shows; list its controls
 //   controls                list the main window's controls: id, class, enabled, text
 //   type ID TEXT            select the text of edit ID and type TEXT into it
@@ -29,14 +33,31 @@
 #include <string>
 #include <vector>
 
+#include "app/app_start.h"
+#include "forms/main_form_controls.h"
+
 namespace {
 
-constexpr char kMainClass[] = "BKRUNWINDOWProject1";
-constexpr char kMainCaption[] = "Mini-Tarvo Server V0.3";
+constexpr const char* kMainCaption = forms::kMainFormCaption;
 constexpr UINT kSendTimeoutMs = 3000;
 constexpr DWORD kPollMs = 20;
 
-HWND FindMainWindow() { return FindWindowA(kMainClass, kMainCaption); }
+// The main form's window: of the runtime's plain-form class, the application's name appended.
+HWND FindMainWindow() {
+    return FindWindowA((std::string("BKRUNWINDOW") + app::kApplicationName).c_str(), kMainCaption);
+}
+
+// The identifier of the control that `name` names: a name of the form's table, or a number.
+int ControlId(const std::string& name) {
+    const std::size_t row = forms::ControlRowOf(name);
+    if (row < std::size(forms::kMainFormControls)) return forms::kMainFormControls[row].Id();
+    return std::atoi(name.c_str());
+}
+
+int ListIds() {
+    for (const forms::ControlRow& row : forms::kMainFormControls) std::printf("%s %d\n", row.name, row.Id());
+    return 0;
+}
 
 // Sends and waits at most kSendTimeoutMs; false when the program did not answer.
 bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
@@ -323,6 +344,7 @@ int Handles(HWND main) {
 int Run(const std::vector<std::string>& args) {
     if (args.empty()) return Fail("no command");
     const std::string& command = args[0];
+    if (command == "ids" && args.size() == 1) return ListIds();
     if (command == "wait-window" && args.size() == 2) return WaitWindow(std::strtoul(args[1].c_str(), nullptr, 10));
     if (command == "wait-box" && args.size() == 2) {
         HWND box = WaitForBox(kAnyProcess, std::strtoul(args[1].c_str(), nullptr, 10));
@@ -343,8 +365,8 @@ int Run(const std::vector<std::string>& args) {
         ListControls(main);
         return 0;
     }
-    if (command == "type" && args.size() == 3) return Type(main, std::atoi(args[1].c_str()), args[2]);
-    if (command == "click" && args.size() == 2) return Click(main, std::atoi(args[1].c_str()));
+    if (command == "type" && args.size() == 3) return Type(main, ControlId(args[1]), args[2]);
+    if (command == "click" && args.size() == 2) return Click(main, ControlId(args[1]));
     if (command == "key" && args.size() == 2 && args[1] == "F1") return PressF1(main);
     if (command == "show-box" && args.size() == 2) return ShowBox(main, std::strtoul(args[1].c_str(), nullptr, 10));
     if (command == "boxes" && args.size() == 3) {
@@ -353,7 +375,7 @@ int Run(const std::vector<std::string>& args) {
     if (command == "no-box" && args.size() == 1) return NoBox(main);
     if (command == "read" && args.size() >= 2) {
         std::vector<int> ids;
-        for (std::size_t i = 1; i < args.size(); ++i) ids.push_back(std::atoi(args[i].c_str()));
+        for (std::size_t i = 1; i < args.size(); ++i) ids.push_back(ControlId(args[i]));
         return Read(main, ids);
     }
     if (command == "handles" && args.size() == 1) return Handles(main);

@@ -13,28 +13,28 @@ source "$(dirname "${BASH_SOURCE[0]}")/program_session.sh"
 start_program
 
 step "the window appears with its controls"
-drive wait-window 30000 || fail "the main window did not appear"
+mt_await_program 80 || fail "the program did not come up"
 expect_line "window Mini-Tarvo Server V0.3"
-for control in "1000 Edit enabled=1 visible=1 text=" "1005 Edit enabled=1 visible=1 text=COM1" \
-               "1002 Button enabled=1 visible=1 text=>" "1001 Button enabled=0 visible=1 text=!" \
-               "1003 Button enabled=0 visible=1 text=Testeaza port" \
-               "1012 BKGROUP enabled=1 visible=1 text=Coordonate spatiu" \
-               "1013 Static enabled=1 visible=1 text=X" "1011 BKGROUP enabled=1 visible=1 text=Setari"; do
+for control in "${MT_ID[inputLinie]} Edit enabled=1 visible=1 text=" \
+               "${MT_ID[inputCom]} Edit enabled=1 visible=1 text=COM1" \
+               "${MT_ID[btnSetCom]} Button enabled=1 visible=1 text=>" \
+               "${MT_ID[btnStopCom]} Button enabled=0 visible=1 text=!" \
+               "${MT_ID[btnTest]} Button enabled=0 visible=1 text=Testeaza port" \
+               "${MT_ID[GroupCoordonate]} BKGROUP enabled=1 visible=1 text=Coordonate spatiu" \
+               "${MT_ID[Static1]} Static enabled=1 visible=1 text=X" \
+               "${MT_ID[GRUPSETARI]} BKGROUP enabled=1 visible=1 text=Setari"; do
     expect_line "control $control"
 done
 [ "$(grep -c '^control ' "$out/driver.out")" -eq 17 ] || fail "the window does not hold 17 controls"
-for _ in $(seq 1 50); do port_open 80 && break; sleep 0.1; done
 
 step "type $com into inputCom and press >: the line keeps the settings it has"
 stty -F "$pty/ttyA" 4800 cstopb
-drive type 1005 "$com" || fail "typing into inputCom"
-drive click 1002 || fail "pressing >"
-drive boxes 1 15000 || fail "no box after >"
+mt_connect "$com" || fail "connecting to $com"
 expect_line "box SUCCES!|SUCCES!"
 drive controls || fail "listing the controls"
-expect_line "control 1002 Button enabled=0 visible=1 text=>"
-expect_line "control 1001 Button enabled=1 visible=1 text=!"
-expect_line "control 1003 Button enabled=1 visible=1 text=Testeaza port"
+expect_line "control ${MT_ID[btnSetCom]} Button enabled=0 visible=1 text=>"
+expect_line "control ${MT_ID[btnStopCom]} Button enabled=1 visible=1 text=!"
+expect_line "control ${MT_ID[btnTest]} Button enabled=1 visible=1 text=Testeaza port"
 settings=$(stty -a -F "$pty/ttyA")
 grep -qw 'speed 4800 baud;' <<<"$settings" || fail "the line speed changed: $(head -1 <<<"$settings")"
 grep -qE '(^| )cstopb( |$)' <<<"$settings" || fail "the line lost its two stop bits"
@@ -46,16 +46,16 @@ elapsed=$(($(now_ms) - started))
 echo "   answered in $elapsed ms"
 [ "$elapsed" -lt 3000 ] || fail "the request with p=20000 took $elapsed ms"
 same_as reply_delay.bin s "the request with p=20000"
-drive read 1004
-expect_line "field 1004 0"
+drive read Edit4
+expect_line "field ${MT_ID[Edit4]} 0"
 
 step "X-5 is refused and moves nothing; X3 then makes three steps from 0"
 get '/s?e=1&p=0&X-5' reply_refused.bin || fail "curl of the refused line"
 same_as reply_refused.bin s "the refused line"
 drive no-box || fail "a step box for the refused line"
-drive read 1008 1007
-expect_line "field 1008 0"
-expect_line "field 1007 0"
+drive read Edit1 Edit2
+expect_line "field ${MT_ID[Edit1]} 0"
+expect_line "field ${MT_ID[Edit2]} 0"
 get '/s?e=1&X3' reply_x3.bin &
 curl_pid=$!
 dismiss_steps 3 "0 0 0 "
@@ -68,24 +68,23 @@ get '/s?e=1&X53' reply_stopped.bin &
 curl_pid=$!
 drive show-box 20000 || fail "no box for the first of 50 steps"
 expect_line "box nDebug|0"
-drive click 1001 || fail "pressing ! inside the box"
+drive click btnStopCom || fail "pressing ! inside the box"
 for _ in $(seq 1 50); do
     drive controls >/dev/null || fail "listing the controls"
-    grep -qxF "control 1001 Button enabled=0 visible=1 text=!" "$out/driver.out" && break
+    grep -qxF "control ${MT_ID[btnStopCom]} Button enabled=0 visible=1 text=!" "$out/driver.out" && break
     sleep 0.1
 done
-expect_line "control 1001 Button enabled=0 visible=1 text=!"
+expect_line "control ${MT_ID[btnStopCom]} Button enabled=0 visible=1 text=!"
 drive boxes 1 15000 || fail "dismissing the box in which ! was pressed"
 wait "$curl_pid" || fail "curl of the stopped line failed"
 same_as reply_stopped.bin s "the stopped line"
 drive no-box || fail "a box came after the stop"
 [ "$(serial_bytes)" = BBB ] || fail "bytes arrived after the stop: \"$(serial_bytes)\""
-drive read 1008
-expect_line "field 1008 3"
+drive read Edit1
+expect_line "field ${MT_ID[Edit1]} 3"
 
 step "connect again and go back to the origin"
-drive click 1002 || fail "pressing >"
-drive boxes 1 15000 || fail "no box after >"
+mt_connect || fail "connecting again"
 expect_line "box SUCCES!|SUCCES!"
 get '/s?e=1&X0' reply_origin.bin &
 curl_pid=$!
@@ -108,11 +107,11 @@ grep -q '^box nDebug|' "$out/driver.out" || fail "the step boxes are not caption
 wait "$curl_pid" || fail "curl of the movement request failed"
 same_as reply_move.bin s "the movement request"
 await_serial BBDBBD
-drive read 1000 1008 1007 1004
-expect_line "field 1000 1"
-expect_line "field 1008 4"
-expect_line "field 1007 2"
-expect_line "field 1004 0"
+drive read inputLinie Edit1 Edit2 Edit4
+expect_line "field ${MT_ID[inputLinie]} 1"
+expect_line "field ${MT_ID[Edit1]} 4"
+expect_line "field ${MT_ID[Edit2]} 2"
+expect_line "field ${MT_ID[Edit4]} 0"
 
 step "GET / answers with C:\\a"
 get / reply_root.bin || fail "curl of /"
@@ -133,11 +132,11 @@ same_as reply_after_silent.bin c "GET /c after 70 silent connections"
 for fd in "${silent[@]}"; do exec {fd}>&-; done
 
 step "! disconnects; the following line writes nothing"
-drive click 1001 || fail "pressing !"
+drive click btnStopCom || fail "pressing !"
 drive controls || fail "listing the controls"
-expect_line "control 1002 Button enabled=1 visible=1 text=>"
-expect_line "control 1001 Button enabled=0 visible=1 text=!"
-expect_line "control 1003 Button enabled=0 visible=1 text=Testeaza port"
+expect_line "control ${MT_ID[btnSetCom]} Button enabled=1 visible=1 text=>"
+expect_line "control ${MT_ID[btnStopCom]} Button enabled=0 visible=1 text=!"
+expect_line "control ${MT_ID[btnTest]} Button enabled=0 visible=1 text=Testeaza port"
 get '/s?e=1&p=0&X6&Y3' reply_after.bin &
 curl_pid=$!
 drive boxes 3 30000 || fail "the three step boxes of the line after the disconnect"
@@ -159,15 +158,14 @@ step "with port 80 held by another program the operator is told, and the window 
 # reuseaddr: the connections of the run before may still linger on port 80.
 setsid socat -u TCP-LISTEN:80,fork,reuseaddr OPEN:/dev/null </dev/null >/dev/null 2>&1 &
 holder_pid=$!
-for _ in $(seq 1 50); do port_open 80 && break; sleep 0.1; done
-port_open 80 || fail "socat does not hold port 80"
+mt_await_port 80 "$MT_WAIT_LOCAL" || fail "socat does not hold port 80"
 start_program
 drive wait-window 30000 || fail "the main window did not appear"
 drive boxes 1 15000 || fail "no notice of the port in use"
 expect_line 'box Nasol :(|Nu s-a putut deschide portul 80: il foloseste alt program.\r\n(bind, eroare 10048)\r\nNiciun browser nu se poate conecta.'
 drive no-box || fail "a second notice"
 close_program
-stop "$holder_pid"
+mt_stop "$holder_pid"
 holder_pid=''
 
 [ "$(identify -format '%w' "$out/running_program.png")" -gt 0 ] || fail "the screenshot is no picture"

@@ -112,14 +112,4 @@ TEST(AboutBox, CaptionAndFourLinesWithTwoEmptyLines) {
     EXPECT_TRUE(lines[5].starts_with("Implementare: ") && lines[5].size() > 14) << lines[5];
 }
 
-TEST(ModalOwner, OnlyARealOwnerKeepsTheWindowFromClosing) {
-    const struct {
-        int32_t owner;
-        bool names;
-    } cases[] = {{0, false}, {-1, false}, {0x000100A4, true}, {1, true}, {-2, true}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(app::NamesModalOwner(c.owner), c.names) << "owner " << c.owner;
-    }
-}
-
 }  // namespace

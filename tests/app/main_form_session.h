@@ -19,6 +19,7 @@
 #include "forms/main_form.h"
 #include "runtime/process/application.h"
 #include "runtime/build/form_builder.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/start/message_loop.h"
 #include "runtime/property/property_getters.h"
 #include "runtime/property/property_windows.h"
@@ -56,9 +57,8 @@ public:
 
 // The main form built (not modal, no owner) with `procedure` as its application procedure.
 inline HWND BuildMainForm(WNDPROC procedure = app::MainWindowProc) {
-    const LONG_PTR built = runtime::BuildForm(forms::MainFormTemplate(procedure), nullptr, 0, 0);
-    auto window = reinterpret_cast<HWND>(built);  // BuildForm's result carries the window
-    return built != runtime::kRefuseForm && IsWindow(window) ? window : nullptr;
+    const runtime::FormBuild built = runtime::BuildForm(forms::MainFormTemplate(procedure), nullptr, 0, 0);
+    return built.outcome == runtime::FormBuild::Outcome::Window && IsWindow(built.window) ? built.window : nullptr;
 }
 
 // The control with `id` anywhere below `parent` (group box children included).

@@ -410,7 +410,7 @@ TEST_F(MainWindowTest, AModallyShownMainFormClosesWithItsPortAndResultTwo) {
          }},
     });
     loop.Run([&] {
-        result = runtime::BuildForm(forms::MainFormTemplate(app::MainWindowProc), owner.hwnd(), 1, 0);
+        result = runtime::BuildForm(forms::MainFormTemplate(app::MainWindowProc), owner.hwnd(), 1, 0).modalResult;
         return 0;
     });
     EXPECT_TRUE(loop.Finished()) << "stalled at: " << loop.Stalled();

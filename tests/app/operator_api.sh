@@ -19,12 +19,11 @@ program=$1 driver=$2 prefix=$3 out=$4 recorder=$5 decorated=$6
 source "$(dirname "${BASH_SOURCE[0]}")/program_session.sh"
 
 # A path of this machine as the program under Wine names it.
-windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
 
 # The recording library in a folder with a blank in its name, so that --hook takes a quoted path.
 mkdir -p "$out/hook dir"
 cp "$recorder" "$decorated" "$out/hook dir/"
-hook=$(windows_path "$out/hook dir/$(basename "$recorder")")
+hook=$(mt_windows_path "$out/hook dir/$(basename "$recorder")")
 calls="$out/out32_calls.txt"
 
 # The API's answer with this body: its status line and headers, exactly.
@@ -43,16 +42,10 @@ expect_calls() {
     for _ in $(seq 1 50); do [ "$(cat "$calls" 2>/dev/null)" = "$want" ] && return 0; sleep 0.1; done
     fail "the hook's calls are \"$(tr '\n' ';' <"$calls" 2>/dev/null)\" instead of \"$(tr '\n' ';' <<<"$want")\""
 }
-connect_port() {
-    drive type 1005 "$com" || fail "typing into inputCom"
-    drive click 1002 || fail "pressing >"
-    drive boxes 1 15000 || fail "no box after >"
-    expect_line "box SUCCES!|SUCCES!"
-}
-await_listening() { for _ in $(seq 1 50); do port_open 80 && return 0; sleep 0.1; done; fail "nothing listens on port 80"; }
+connect_port() { mt_connect "$com" || fail "connecting to $com"; }
 
-missing=$(windows_path "$out/nowhere/none.dll")
-without_out32=$(windows_path "$out/hook dir/$(basename "$decorated")")
+missing=$(mt_windows_path "$out/nowhere/none.dll")
+without_out32=$(mt_windows_path "$out/hook dir/$(basename "$decorated")")
 # The box's text as the driver prints it: CR LF as \r\n.
 for refused in "$missing|Nu exista biblioteca pentru --hook: $missing\\r\\n(eroare 126)" \
                "$without_out32|Biblioteca pentru --hook nu are functia Out32: $without_out32"; do
@@ -61,7 +54,7 @@ for refused in "$missing|Nu exista biblioteca pentru --hook: $missing\\r\\n(eroa
     start_program --api --hook "$library"
     drive wait-box 30000 || fail "no box for --hook $library"
     expect_line "box Nasol :(|$text"
-    port_open 80 && fail "something listens on port 80 with --hook $library"
+    mt_port_open 80 && fail "something listens on port 80 with --hook $library"
     drive dismiss || fail "dismissing the box"
     await_exit 2
 done
@@ -69,8 +62,7 @@ done
 
 step "--api --no-step-boxes --hook: the tool starts off; /pos before any line"
 start_program --api --no-step-boxes --hook "$hook"
-drive wait-window 30000 || fail "the main window did not appear"
-await_listening
+mt_await_program 80 || fail "the program did not come up"
 expect_calls "888 0"
 get /pos pos_closed.json || fail "curl of /pos"
 expect_answer pos_closed.json '{"x":0,"y":0,"line":"idle","done":0,"total":0,"delay":0,"port":"closed","tool":0}'
@@ -129,8 +121,8 @@ echo "   $made of 300 steps made, ${#bytes} on the line"
 [ "$made" -lt 300 ] || fail "the line ran to its end"
 get /pos pos_halted.json || fail "curl of /pos"
 [ "$(body_of pos_halted.json)" = "$(body_of halt.json)" ] || fail "/pos after the halt: $(body_of pos_halted.json)"
-drive read 1008
-expect_line "field 1008 $stopped_at"
+drive read Edit1
+expect_line "field ${MT_ID[Edit1]} $stopped_at"
 expect_calls "888 0" "888 1" "888 0"
 
 step "the sub-commands drive the hook; the tool goes off at the end"
@@ -143,8 +135,7 @@ step "--api with step boxes: /pos and /halt inside a box; the halt ends the line
 rm -f "$calls"
 serial_mark
 start_program --api
-drive wait-window 30000 || fail "the main window did not appear"
-await_listening
+mt_await_program 80 || fail "the program did not come up"
 connect_port
 get '/s?e=1&X5' reply_boxed.bin &
 curl_pid=$!
@@ -161,14 +152,13 @@ same_as reply_boxed.bin s "the line halted inside its box"
 sleep 1
 drive no-box || fail "a box came after the halt"
 [ -z "$(serial_bytes)" ] || fail "bytes after the halt: \"$(serial_bytes)\""
-drive read 1008
-expect_line "field 1008 0"
+drive read Edit1
+expect_line "field ${MT_ID[Edit1]} 0"
 close_program
 
 step "--allow 127.0.0.2 without --api: 127.0.0.1 is closed without a byte; 127.0.0.2 gets the reply file for /pos and /halt"
 start_program --allow 127.0.0.2
-drive wait-window 30000 || fail "the main window did not appear"
-await_listening
+mt_await_program 80 || fail "the program did not come up"
 status=0
 curl -s --include --max-time 20 -o "$out/refused.bin" http://127.0.0.1/c </dev/null || status=$?
 echo "   from 127.0.0.1: curl exit $status, $(stat -c %s "$out/refused.bin" 2>/dev/null || echo 0) bytes"

@@ -35,15 +35,11 @@ counts() {
     handles=$(awk '/^handles /{print $2}' "$out/driver.out")
     [ -n "$handles" ] || fail "no handle count"
 }
-alive() { kill -0 "$app_pid" 2>/dev/null || fail "the program has ended"; }
+alive() { mt_alive "$MT_PROGRAM_PID" || fail "the program has ended"; }
 
 start_program --port "$port" --no-step-boxes --backlog 64 --limits 300,300
-drive wait-window 30000 || fail "the main window did not appear"
-for _ in $(seq 1 100); do port_open "$port" && break; sleep 0.1; done
-port_open "$port" || fail "nothing listens on port $port"
-drive type 1005 "$com" || fail "typing into inputCom"
-drive click 1002 || fail "pressing >"
-drive boxes 1 15000 || fail "no box after >"
+mt_await_program "$port" || fail "the program did not come up"
+mt_connect "$com" || fail "connecting to $com"
 expect_line "box SUCCES!|SUCCES!"
 
 step "warm-up"
@@ -67,20 +63,17 @@ get "/s?e=1&X-1" reply_refused.bin "$port" || fail "curl of the refused line"
 serial_mark
 get "/s?e=1&p=20&X300" reply_cut.bin "$port" &
 curl_pid=$!
-for _ in $(seq 1 200); do [ "$(serial_bytes | wc -c)" -ge 5 ] && break; sleep 0.05; done
-[ "$(serial_bytes | wc -c)" -ge 5 ] || fail "the line did not start"
-stop "$socat_pid"
-socat_pid=''
+await_serial_count 5 || fail "the line did not start"
+mt_line_down "$pty"
 cut_at=$(now_ms)
 wait "$curl_pid" || fail "curl of the cut line"
 curl_pid=''
 answered=$(($(now_ms) - cut_at))
-stop "$reader_pid"
-reader_pid=''
+mt_stop "$MT_RECORDER_PID"
 arrived=$(serial_bytes | wc -c)
-drive read 1008 1007
-reached=$(awk '/^field 1008 /{print $3}' "$out/driver.out")
-reached_y=$(awk '/^field 1007 /{print $3}' "$out/driver.out")
+drive read Edit1 Edit2
+reached=$(awk -v id="${MT_ID[Edit1]}" '$1 == "field" && $2 == id {print $3}' "$out/driver.out")
+reached_y=$(awk -v id="${MT_ID[Edit2]}" '$1 == "field" && $2 == id {print $3}' "$out/driver.out")
 echo "   $arrived bytes arrived, X stands at $reached, answered $answered ms after the cut"
 same_as reply_cut.bin s "the cut line"
 [ "$answered" -lt 3000 ] || fail "the line went on for $answered ms after its other end closed"
@@ -88,19 +81,15 @@ same_as reply_cut.bin s "the cut line"
 alive
 
 step "the port opens again on a new line, and the next line starts where the machine stands"
-setsid socat pty,raw,echo=0,link="$pty/ttyA" pty,raw,echo=0,link="$pty/ttyB" </dev/null >/dev/null 2>&1 &
-socat_pid=$!
-for _ in $(seq 1 50); do [ -e "$pty/ttyB" ] && break; sleep 0.1; done
-cat "$pty/ttyB" >"$out/serial2.bin" 2>/dev/null </dev/null &
-reader_pid=$!
-drive click 1001 || fail "pressing !"
-drive click 1002 || fail "pressing >"
-drive boxes 1 15000 || fail "no box after >"
+mt_line_up "$pty" || fail "socat made no new pseudo-terminal pair"
+mt_line_record "$pty" "$out/serial2.bin"
+drive click btnStopCom || fail "pressing !"
+mt_connect || fail "connecting again"
 expect_line "box SUCCES!|SUCCES!"
 get "/s?e=1&p=0&X$((reached + 5))&Y$reached_y" reply_again.bin "$port" || fail "curl of the line after the reconnect"
 same_as reply_again.bin s "the line after the reconnect"
-for _ in $(seq 1 50); do [ "$(cat "$out/serial2.bin")" = BBBBB ] && break; sleep 0.1; done
-[ "$(cat "$out/serial2.bin")" = BBBBB ] || fail "the new line received \"$(cat "$out/serial2.bin")\""
+new_line_is() { [ "$(cat "$out/serial2.bin")" = "$1" ]; }
+mt_wait_for "$MT_WAIT_LOCAL" new_line_is BBBBB || fail "the new line received \"$(cat "$out/serial2.bin")\""
 
 step "random requests"
 client random "$port" "$drive" $((300 * scale)) "$seed" || fail "random requests"

@@ -19,7 +19,7 @@ for refused in "--verbose|Optiune necunoscuta: --verbose" "--port 0|Valoare gres
     start_program $switches
     drive wait-box 30000 || fail "no box for the command line $switches"
     expect_line "box Nasol :(|${refused#*|}${usage}"
-    port_open 80 && fail "something listens on port 80 with the command line $switches"
+    mt_port_open 80 && fail "something listens on port 80 with the command line $switches"
     drive dismiss || fail "dismissing the box"
     await_exit 2
 done
@@ -29,16 +29,13 @@ step "every switch on"
 # whether the program set the line.
 stty -F "$pty/ttyA" 4800 cstopb
 start_program --port 8080 --bind 127.0.0.1 --no-step-boxes --baud 19200 --limits 1000,1000
-drive wait-window 30000 || fail "the main window did not appear"
-for _ in $(seq 1 50); do port_open 8080 && break; sleep 0.1; done
+mt_await_program 8080 || fail "the program did not come up"
 listening=$(ss -Hltn 'sport = :8080 or sport = :80' | awk '{print $4}')
 echo "   listening: $listening"
 [ "$listening" = 127.0.0.1:8080 ] || fail "the listener is on \"$listening\" instead of 127.0.0.1:8080 alone"
 
 step "--baud 19200: the line is set to 19200 8N1 on connect"
-drive type 1005 "$com" || fail "typing into inputCom"
-drive click 1002 || fail "pressing >"
-drive boxes 1 15000 || fail "no box after >"
+mt_connect "$com" || fail "connecting to $com"
 expect_line "box SUCCES!|SUCCES!"
 settings=$(stty -a -F "$pty/ttyA")
 echo "   $settings" | head -2
@@ -47,8 +44,8 @@ for flag in cs8 -parenb -cstopb; do grep -qw -- "$flag" <<<"$settings" || fail "
 
 step "--limits 1000,1000: a line to X1001 is refused, one to X1000 runs without a box"
 get '/s?e=1&p=0&X1001' reply_refused.bin 8080 || fail "curl of the refused line"
-drive read 1008
-expect_line "field 1008 0"
+drive read Edit1
+expect_line "field ${MT_ID[Edit1]} 0"
 get '/s?e=1&p=0&X1000' reply_x1000.bin 8080 || fail "curl of the line to X1000"
 same_as reply_x1000.bin s "the line to X1000"
 await_serial "$(printf 'B%.0s' $(seq 1 1000))"
@@ -58,13 +55,12 @@ serial_mark
 step "--no-step-boxes: a long line is answered around, and ! stops it midway"
 get '/s?e=1&p=50&X0' reply_stopped.bin 8080 &
 curl_pid=$!
-for _ in $(seq 1 100); do [ "$(serial_bytes | wc -c)" -ge 5 ] && break; sleep 0.1; done
-[ "$(serial_bytes | wc -c)" -ge 5 ] || fail "the line did not start"
+await_serial_count 5 || fail "the line did not start"
 started=$(now_ms)
 get /c reply_meanwhile.bin 8080 || fail "curl while the line runs"
 echo "   answered in $(($(now_ms) - started)) ms"
 same_as reply_meanwhile.bin s "the request while the line runs"
-drive click 1001 || fail "pressing !"
+drive click btnStopCom || fail "pressing !"
 wait "$curl_pid" || fail "curl of the stopped line failed"
 curl_pid=''
 same_as reply_stopped.bin s "the stopped line"
@@ -75,19 +71,15 @@ echo "   ${#bytes} of 1000 steps made"
 [ "${#bytes}" -eq "$stopped_at" ] || fail "bytes arrived after the stop"
 [ "${#bytes}" -lt 1000 ] || fail "the line ran to its end"
 [ "$bytes" = "$(printf 'A%.0s' $(seq 1 "${#bytes}"))" ] || fail "the line wrote \"$bytes\""
-drive read 1008
-expect_line "field 1008 $((1000 - ${#bytes}))"
+drive read Edit1
+expect_line "field ${MT_ID[Edit1]} $((1000 - ${#bytes}))"
 drive no-box || fail "a box without step boxes"
 close_program
 
 step "--limits 300,300: a position declared twice is where the next line starts, after a refused line too"
 start_program --no-step-boxes --limits 300,300
-drive wait-window 30000 || fail "the main window did not appear"
-for _ in $(seq 1 50); do port_open 80 && break; sleep 0.1; done
-drive type 1005 "$com" || fail "typing into inputCom"
-drive click 1002 || fail "pressing >"
-drive boxes 1 15000 || fail "no box after >"
-expect_line "box SUCCES!|SUCCES!"
+mt_await_program 80 || fail "the program did not come up"
+mt_connect "$com" || fail "connecting to $com"
 serial_mark
 get '/s?e=1&p=0&X5' reply_x5.bin || fail "curl of the line to X5"
 await_serial BBBBB
@@ -97,8 +89,8 @@ for declaration in "0 3 BBB" "7 9 BB"; do
     serial_mark
     for _ in 1 2; do get "/s?e=0&X$declared&Y0" reply_declared.bin || fail "curl of the declaration"; done
     get '/s?e=1&p=0&X-5' reply_refused.bin || fail "curl of the refused line"
-    drive read 1008
-    expect_line "field 1008 $declared"
+    drive read Edit1
+    expect_line "field ${MT_ID[Edit1]} $declared"
     get "/s?e=1&p=0&X$target" reply_target.bin || fail "curl of the line to X$target"
     same_as reply_target.bin s "the line to X$target"
     await_serial "$bytes"
@@ -108,8 +100,8 @@ done
 serial_mark
 get '/s?e=0&Y400' reply_recorded.bin || fail "curl of the value recorded once"
 get '/s?e=1&p=0&Y3' reply_outside.bin || fail "curl of the line from Y400"
-drive read 1007
-expect_line "field 1007 0"
+drive read Edit2
+expect_line "field ${MT_ID[Edit2]} 0"
 get '/s?e=1&p=0&Y3' reply_y3.bin || fail "curl of the line to Y3"
 await_serial DDD
 close_program

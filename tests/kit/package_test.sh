@@ -57,12 +57,8 @@ source "$source/tests/app/program_session.sh"
 cp "$unpacked/a" "$unpacked/c" "$unpacked/s" "$drive/"
 
 start_program --port "$session_port" --no-step-boxes
-drive wait-window 60000 || fail "the window of the unpacked Project1.exe did not appear"
-for _ in $(seq 1 100); do port_open "$session_port" && break; sleep 0.1; done
-drive type 1005 "$com" || fail "typing the port's name"
-drive click 1002 || fail "pressing >"
-drive boxes 1 15000 || fail "no box after >"
-expect_line "box SUCCES!|SUCCES!"
+mt_await_program "$session_port" || fail "the unpacked Project1.exe did not come up"
+mt_connect "$com" || fail "connecting to $com"
 
 get / page.bin "$session_port" || fail "curl of /"
 same_as page.bin a "/"

@@ -12,6 +12,8 @@
 #   down  stops run.sh as Ctrl-C would and checks that everything it started has ended
 # Every wait is bounded.
 set -euo pipefail
+# shellcheck source=../../scripts/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
 action=$1 source=$2 state=$3
 clone="$state/clone"
 run="$clone/build/run"
@@ -25,13 +27,12 @@ fail() {
     echo "--- run.sh said:"; cat "$log" 2>/dev/null || true
     exit 1
 }
-alive() { kill -0 "$1" 2>/dev/null; }
 json_number() { sed -n "s/.*\"$2\":\\(-\\?[0-9]*\\).*/\\1/p" <<<"$1"; }
 
 case $action in
 up)
     program=$4 driver=$5 simulator=$6 seed=${7:-}
-    if [ -f "$state/run.pid" ] && alive "$(cat "$state/run.pid")"; then
+    if [ -f "$state/run.pid" ] && mt_alive "$(cat "$state/run.pid")"; then
         fail "a run.sh of an earlier run is still going (pid $(cat "$state/run.pid"))"
     fi
     rm -rf "$state"
@@ -57,7 +58,7 @@ up)
     echo $! >"$state/run.pid"
     for _ in $(seq 1 3000); do
         grep -q '^  Control page: ' "$log" && break
-        alive "$(cat "$state/run.pid")" || fail "run.sh ended before it was ready"
+        mt_alive "$(cat "$state/run.pid")" || fail "run.sh ended before it was ready"
         sleep 0.1
     done
     grep -q '^  Control page: ' "$log" || fail "run.sh printed no addresses within 300 s"
@@ -103,15 +104,14 @@ line)
     ;;
 down)
     pid=$(cat "$state/run.pid")
-    alive "$pid" || fail "run.sh had ended before it was stopped"
+    mt_alive "$pid" || fail "run.sh had ended before it was stopped"
     kill -TERM "$pid"
-    for _ in $(seq 1 600); do alive "$pid" || break; sleep 0.1; done
-    alive "$pid" && fail "run.sh did not end within 60 s of SIGTERM"
+    mt_wait_for 60 mt_ended "$pid" || fail "run.sh did not end within 60 s of SIGTERM"
     tail -n 3 "$log" | sed 's/^/   run.sh: /'
     left=''
     while read -r name started; do
         [ -n "$started" ] || continue
-        if alive "$started"; then left+=" $name($started)"; fi
+        if mt_alive "$started"; then left+=" $name($started)"; fi
     done <"$state/pids"
     # Wine's own processes of that prefix (wineserver, services) go with it too.
     for environ in /proc/[0-9]*/environ; do
@@ -123,7 +123,7 @@ down)
     echo "started by run.sh: $(tr '\n' ' ' <"$state/pids"); still running:${left:- none}"
     [ -z "$left" ] || fail "left running:$left"
     for port in $program_port $view_port; do
-        if timeout 5 bash -c "exec 3<>/dev/tcp/127.0.0.1/$port" 2>/dev/null; then fail "port $port still answers"; fi
+        if mt_port_open "$port"; then fail "port $port still answers"; fi
     done
     grep -q '^Stopping\.$' "$log" || fail "run.sh did not stop in its own way"
     # The helper beside the program closed the step boxes and stopped when told.

@@ -1,8 +1,10 @@
 #pragma once
-// Shared set-up of the Windows motion tests: a stand-in main window whose buttons 1002 and
-// 1001 connect and disconnect the port as the main window does, fresh motion state, and
-// movement requests as a browser sends them.
+// Shared set-up of the Windows motion tests: a window holding the main form's edits and buttons
+// (from the form's table) whose commands go to the main window procedure itself, so that ">"
+// and "!" connect and disconnect the port as in the program; fresh motion state; and movement
+// requests as a browser sends them.
 
+#include "app/main_window.h"
 #include "app/motion/motion.h"
 #include "tests/support/win_test_support.h"
 
@@ -21,9 +23,7 @@ class MotionWindowTest : public testing::Test {
 protected:
     MotionWindowTest()
         : window_(testsupport::MainFormControls(), [](HWND window, int id, int code) {
-              if (code != BN_CLICKED) return;
-              if (id == forms::control_id::btnSetCom) motion::ConnectPort(window);
-              if (id == forms::control_id::btnStopCom) motion::DisconnectPort(window);
+              app::MainWindowProc(window, WM_COMMAND, MAKEWPARAM(id, code), 0);
           }) {
         motion::ClosePort();
         motion::motionRegisters = {};

@@ -1,6 +1,7 @@
 // Motion control driving real windows, message boxes and files under Windows.
 #include "tests/motion/motion_win_fixture.h"
 #include "tests/motion/motion_test_print.h"
+#include "runtime/text/number_format.h"
 
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ TEST(FormatUnsigned, WritesUnsignedDecimal) {
         {0u, "0"}, {7u, "7"}, {10u, "10"}, {4294967289u, "4294967289"}, {4294967295u, "4294967295"}};
     for (const auto& [number, text] : cases) {
         char buffer[12] = "xxxxxxxxxxx";
-        motion::FormatUnsigned(number, buffer);
+        runtime::text::FormatUnsigned(number, buffer);
         EXPECT_STREQ(buffer, text) << "for " << number;
     }
 }

@@ -1,5 +1,6 @@
 // The token scan of a movement request, driven through a recording host.
 #include "app/motion/motion_scan.h"
+#include "app/request_buffer.h"
 #include "tests/motion/motion_test_print.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,10 @@
 namespace {
 
 using motion::MotionRegisters;
+
+// The fields the scan is handed, as the main form numbers them: the execute flag 1000, the delay
+// 1004, X 1008, Y 1007, Z 1006.
+constexpr motion::DisplayFields kFields{1000, 1004, 1008, 1007, 1006};
 
 // Records every effect the scan asks for, in order, as "show <field> <value>" and
 // "pause <ms>".
@@ -54,7 +59,7 @@ void RunCase(const ScanCase& c) {
     MotionRegisters registers = c.start;
     RecordingEffects effects;
     const ExactBytes request(c.request);
-    const motion::ScanResult result = motion::ScanRequestLine(request.view(), registers, effects);
+    const motion::ScanResult result = motion::ScanRequestLine(request.view(), kFields, registers, effects);
     EXPECT_EQ(registers, c.expected);
     EXPECT_EQ(effects.events, c.events);
     EXPECT_EQ(result.reachedLineEnd, c.reachedLineEnd);
@@ -184,7 +189,7 @@ TEST(ScanRequestLine, RegistersPersistAndShiftOnlyWhenMentioned) {
     };
     for (std::size_t i = 0; i < std::size(requests); ++i) {
         SCOPED_TRACE(requests[i]);
-        motion::ScanRequestLine(requests[i], registers, effects);
+        motion::ScanRequestLine(requests[i], kFields, registers, effects);
         EXPECT_EQ(registers, after[i]);
     }
 }

@@ -32,13 +32,14 @@ protected:
     }
 
     HWND Build(FormTemplate& form) {
-        const LONG_PTR built = runtime::BuildForm(form.Finish(), nullptr, 0, 0);
-        form_ = reinterpret_cast<HWND>(built);
+        const runtime::FormBuild built = runtime::BuildForm(form.Finish(), nullptr, 0, 0);
+        form_ = built.window;
         if (IsWindow(form_)) return form_;
         // What the form's procedure heard tells where the build stopped.
         std::string heard;
         for (const runtimetest::Seen& seen : runtimetest::app.seen) heard += std::to_string(seen.id) + " ";
-        ADD_FAILURE() << "the form was not built: BuildForm gave " << built << ", last error " << GetLastError()
+        ADD_FAILURE() << "the form was not built: BuildForm gave outcome "
+                      << static_cast<int>(built.outcome) << ", last error " << GetLastError()
                       << ", its procedure heard " << heard;
         return nullptr;
     }

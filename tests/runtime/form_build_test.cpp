@@ -18,6 +18,7 @@
 #include "runtime/process/window_table.h"
 #include "runtime/property/property_getters.h"
 #include "runtime/property/property_setters.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/property/property_windows.h"
 #include "runtime/window/window_proc.h"
 #include "runtime_session.h"
@@ -73,9 +74,9 @@ protected:
 
     // The form built (modeless): its window, or null.
     HWND Build(FormTemplate& form, HWND parent = nullptr, LONG_PTR procedure = 0) {
-        const LONG_PTR built = runtime::BuildForm(form.Finish(), parent, 0, procedure);
-        if (built == 0 || built == runtime::kRefuseForm) return nullptr;
-        built_.push_back(reinterpret_cast<HWND>(built));
+        const runtime::FormBuild built = runtime::BuildForm(form.Finish(), parent, 0, procedure);
+        if (built.outcome != runtime::FormBuild::Outcome::Window) return nullptr;
+        built_.push_back(built.window);
         return built_.back();
     }
 
@@ -202,7 +203,7 @@ TEST_F(BUILDER_SUITE(FormBuild), ARefusedFormYieldsMinusOneAndIsGone) {
     form.Add(form.Control(class_code::TextBox, 1, "Edit", 5, 5, 80, 22));
     form.Form().ControlCount = 1;
     runtimetest::app.answers[runtime::FRM_CREATED] = -1;
-    EXPECT_EQ(runtime::BuildForm(form.Finish(), nullptr, 0, 0), runtime::kRefuseForm);
+    EXPECT_TRUE(runtime::BuildForm(form.Finish(), nullptr, 0, 0).outcome == runtime::FormBuild::Outcome::Refused);
     const std::vector<runtimetest::Seen> created = runtimetest::app.All(runtime::FRM_CREATED);
     ASSERT_EQ(created.size(), 1u);
     EXPECT_EQ(created[0].wParam, 0u);
@@ -240,7 +241,12 @@ TEST_F(BUILDER_SUITE(FormBuild), AModalFormReturnsItsModalResult) {
                 runtime::CloseModal(window, c.result);
             }
         };
-        EXPECT_EQ(runtime::BuildForm(form.Finish(), owner.get(), 1, 0), c.result) << c.name;
+        const runtime::FormBuild built = runtime::BuildForm(form.Finish(), owner.get(), 1, 0);
+        // A refused form (-1 in the table) has no modal result.
+        const int32_t result = built.outcome == runtime::FormBuild::Outcome::Refused ? -1 : built.modalResult;
+        EXPECT_EQ(result, c.result) << c.name;
+        EXPECT_TRUE(built.outcome == (c.answer == 0 ? runtime::FormBuild::Outcome::ModalEnded
+                                                    : runtime::FormBuild::Outcome::Refused)) << c.name;
         EXPECT_TRUE(IsWindowEnabled(owner.get())) << c.name << ": the owner is enabled again";
         if (c.answer == 0) {
             EXPECT_TRUE(ownerWasDisabled) << c.name << ": the owner is disabled while the form runs";
@@ -425,7 +431,7 @@ TEST_F(BUILDER_SUITE(FormBuild), TheSameTemplateBuildsAgain) {
     form.Form().ControlCount = 2;
     const TemplateRecord* finished = form.Finish();
     for (int round = 0; round < 2; ++round) {
-        auto window = reinterpret_cast<HWND>(runtime::BuildForm(finished, nullptr, 0, 0));
+        auto window = runtime::BuildForm(finished, nullptr, 0, 0).window;
         ASSERT_TRUE(IsWindow(window)) << "round " << round;
         wchar_t text[16] = {};
         SendMessageW(GetDlgItem(window, 1001), TB_GETBUTTONTEXTW, 700, reinterpret_cast<LPARAM>(text));

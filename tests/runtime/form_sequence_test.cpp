@@ -55,7 +55,7 @@ TEST_F(BUILDER_SUITE(FormSequence), BuildingAFormCreatesItsControlsInsideItsCrea
     FormTemplate form;
     AddControls(form);
     MessageSequence sequence(testsupport::RuntimeWindowNames());
-    form_ = reinterpret_cast<HWND>(runtime::BuildForm(form.Finish(), nullptr, 0, 0));
+    form_ = runtime::BuildForm(form.Finish(), nullptr, 0, 0).window;
     ASSERT_TRUE(IsWindow(form_));
     EXPECT_TRUE(sequence.Matches({
         {"form", WM_NCCREATE},
@@ -83,7 +83,7 @@ TEST_F(BUILDER_SUITE(FormSequence), BuildingAFormCreatesItsControlsInsideItsCrea
 TEST_F(BUILDER_SUITE(FormSequence), ClosingAFormDestroysItTopDownAndFreesItBottomUp) {
     FormTemplate form;
     AddControls(form);
-    form_ = reinterpret_cast<HWND>(runtime::BuildForm(form.Finish(), nullptr, 0, 0));
+    form_ = runtime::BuildForm(form.Finish(), nullptr, 0, 0).window;
     ASSERT_TRUE(IsWindow(form_));
     MessageSequence sequence(testsupport::RuntimeWindowNames());
     EXPECT_EQ(SendMessageW(form_, WM_CLOSE, 0, 0), 0);
@@ -110,7 +110,7 @@ TEST_F(BUILDER_SUITE(FormSequence), ClosingAFormDestroysItTopDownAndFreesItBotto
 TEST_F(BUILDER_SUITE(FormSequence), AModalFormHoldsItsOwnerDisabledWhileItLives) {
     FormTemplate ownerTemplate;
     ownerTemplate.Form().WindowProc = runtimetest::ScriptedAppSlot();
-    form_ = reinterpret_cast<HWND>(runtime::BuildForm(ownerTemplate.Finish(), nullptr, 0, 0));
+    form_ = runtime::BuildForm(ownerTemplate.Finish(), nullptr, 0, 0).window;
     ASSERT_TRUE(IsWindow(form_));
 
     FormTemplate modal;
@@ -120,7 +120,7 @@ TEST_F(BUILDER_SUITE(FormSequence), AModalFormHoldsItsOwnerDisabledWhileItLives)
     };
     MessageSequence sequence(testsupport::RuntimeWindowNames());
     sequence.Name(form_, "owner");
-    EXPECT_EQ(runtime::BuildForm(modal.Finish(), form_, 1, 0), 0) << "closed, the modal result is 0";
+    EXPECT_EQ(runtime::BuildForm(modal.Finish(), form_, 1, 0).modalResult, 0) << "closed, the modal result is 0";
     runtimetest::app.onMessage = nullptr;
     EXPECT_TRUE(IsWindowEnabled(form_));
     EXPECT_TRUE(sequence.Matches({

@@ -14,6 +14,7 @@
 #include "runtime/process/window_table.h"
 #include "runtime/property/property_getters.h"
 #include "runtime/property/property_setters.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/property/property_windows.h"
 #include "runtime_session.h"
 
@@ -39,7 +40,7 @@ protected:
         TemplateRecord image = form.Control(class_code::Image, 3, "Image", 120, 40, 40, 40, WS_VISIBLE | SS_ICON);
         form.Add(image);
         form.Form().ControlCount = 3;
-        form_ = reinterpret_cast<HWND>(runtime::BuildForm(form.Finish(), nullptr, 0, 0));
+        form_ = runtime::BuildForm(form.Finish(), nullptr, 0, 0).window;
         ASSERT_TRUE(IsWindow(form_));
         foreign_ = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);

@@ -17,6 +17,7 @@
 #include "runtime/property/property_drawing.h"
 #include "runtime/property/property_getters.h"
 #include "runtime/property/property_setters.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/property/property_windows.h"
 
 namespace property_window_test {
@@ -101,9 +102,9 @@ TEST_F(BUILDER_SUITE(PropertyWindow), ControlsAreFoundByIdentifier) {
     // does not make it the answer for 1000, which no control of the form has.
     FormTemplate inner;
     inner.Form().Style = WS_CHILD | WS_VISIBLE;
-    const LONG_PTR built = runtime::BuildForm(inner.Finish(), form_, 0, 0);
-    ASSERT_TRUE(IsWindow(reinterpret_cast<HWND>(built)));
-    const RuntimeRecord* innerRecord = runtime::FindWindowRecord(reinterpret_cast<HWND>(built));
+    const HWND built = runtime::BuildForm(inner.Finish(), form_, 0, 0).window;
+    ASSERT_TRUE(IsWindow(built));
+    const RuntimeRecord* innerRecord = runtime::FindWindowRecord(built);
     ASSERT_NE(innerRecord, nullptr);
     ASSERT_EQ(innerRecord->Index, 0) << "the inner form's slot reads as Index 0";
     EXPECT_EQ(runtime::GetControlById(form_, 1000), 0) << "the inner form was taken for a control";
@@ -245,7 +246,7 @@ TEST_F(BUILDER_SUITE(PropertyWindow), AModalFormBeingDestroyedEndsItsModalState)
             DestroyWindow(window);
         }
     };
-    EXPECT_EQ(runtime::BuildForm(modal.Finish(), form_, 1, 0), 9) << "the loop returns the kept result";
+    EXPECT_EQ(runtime::BuildForm(modal.Finish(), form_, 1, 0).modalResult, 9) << "the loop returns the kept result";
     runtimetest::app.onMessage = nullptr;
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(ownerEnabledAfter) << "the owner is enabled again";

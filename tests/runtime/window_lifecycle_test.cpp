@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "builder_test_support.h"
+#include "runtime/build/modal_state.h"
 #include "runtime/paint/shared_pens.h"
 #include "runtime/paint/theme_support.h"
 #include "runtime/process/message_pump.h"
@@ -16,6 +17,7 @@
 #include "runtime/property/property_windows.h"
 #include "runtime/template/template_items.h"
 #include "runtime/window/window_operations.h"
+#include "tests/support/impossible_states.h"
 
 namespace {
 
@@ -46,7 +48,7 @@ TEST_P(WindowProc, ABuiltFormKnowsItsDefaultButtonAndFirstFocus) {
         form.Add(cancel);
         form.Add(ok);
         form.Form().ControlCount = 4;
-        auto window = reinterpret_cast<HWND>(runtime::BuildForm(form.Finish(), nullptr, 0, 0));
+        auto window = runtime::BuildForm(form.Finish(), nullptr, 0, 0).window;
         ASSERT_TRUE(IsWindow(window)) << "answer " << c.answer;
         const RuntimeRecord* record = runtime::FindWindowRecord(window);
         HWND editWindow = GetDlgItem(window, 1001);
@@ -109,7 +111,7 @@ TEST_P(WindowProc, AModalFormEndsItsModalStateHoweverItGoes) {
             if (message == WM_APP) c.end(window);
         };
         const UINT_PTR guard = SetTimer(nullptr, 0, 10000, EndRunawayModalForm);
-        const LONG_PTR result = runtime::BuildForm(form.Finish(), owner, 1, 0);
+        const LONG_PTR result = runtime::BuildForm(form.Finish(), owner, 1, 0).modalResult;
         KillTimer(nullptr, guard);
         app.onMessage = nullptr;
         EXPECT_EQ(result, c.result) << c.name;
@@ -144,6 +146,29 @@ TEST_P(WindowProc, TheFramePensAreHeldByFormsGroupBoxesAndPicturesOnly) {
     if (before == 0) {
         EXPECT_EQ(runtime::lightFramePen, nullptr) << "the last user deleted them";
     }
+}
+
+// However a holder ends, it gives back what it took: a form its application refuses at
+// WM_CREATE, a form of a kind the builder does not complete. One release too many is reported.
+TEST_P(WindowProc, TheFramePensStayBalancedHoweverAHolderEnds) {
+    const int32_t before = runtime::framePenUsers;
+    app.answers[WM_CREATE] = -1;
+    FormTemplate refused;
+    refused.Form().WindowProc = runtimetest::ScriptedAppSlot();
+    EXPECT_EQ(runtime::BuildForm(refused.Finish(), nullptr, 0, 0).window, nullptr) << "the refused form was built";
+    EXPECT_EQ(runtime::framePenUsers, before) << "after the form refused at WM_CREATE";
+    app.Reset();
+    RuntimeRecord* record = nullptr;
+    DestroyWindow(Form(record, 0));
+    EXPECT_EQ(runtime::framePenUsers, before) << "after a form of kind 0";
+
+    testsupport::ImpossibleStates heard;
+    runtime::framePenUsers = 0;
+    runtime::ReleaseFramePens();
+    EXPECT_EQ(runtime::framePenUsers, 0) << "a release without a holder changed the count";
+    ASSERT_EQ(heard.Heard().size(), 1u) << "the release too many was not reported";
+    EXPECT_EQ(heard.Heard()[0].condition, "framePenUsers <= 0");
+    runtime::framePenUsers = before;
 }
 
 TEST_P(WindowProc, AGoneToolbarOrImageListHolderGivesBackWhatItHeld) {

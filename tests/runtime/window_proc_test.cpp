@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -217,16 +218,31 @@ LRESULT CALLBACK RecordingControlProc(HWND window, UINT message, WPARAM wParam, 
     return CallWindowProcA(staticProc, window, message, wParam, lParam);
 }
 
+// Whether the control's record was in the window table when its own procedure saw its
+// WM_DESTROY and its WM_NCDESTROY.
+std::vector<std::pair<UINT, bool>> boundWhenSeen;
+LRESULT CALLBACK NotingControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_DESTROY || message == WM_NCDESTROY) {
+        boundWhenSeen.emplace_back(message, runtime::FindWindowRecord(window) != nullptr);
+    }
+    return CallWindowProcA(staticProc, window, message, wParam, lParam);
+}
+
+// A static control class `name` whose procedure is `proc`, which hands on to STATIC's.
+bool RegisterStaticLike(const char* name, WNDPROC proc) {
+    WNDCLASSA recording{};
+    if (!GetClassInfoA(nullptr, "STATIC", &recording)) return false;
+    staticProc = recording.lpfnWndProc;
+    recording.lpfnWndProc = proc;
+    recording.hInstance = GetModuleHandleA(nullptr);
+    recording.lpszClassName = name;
+    return RegisterClassA(&recording) != 0;
+}
+
 TEST_P(WindowProc, AGoneControlGetsItsOwnProcedureBackAndLeavesTheTable) {
     RuntimeRecord* formRecord = nullptr;
     HWND form = Form(formRecord);
-    WNDCLASSA recording{};
-    ASSERT_TRUE(GetClassInfoA(nullptr, "STATIC", &recording));
-    staticProc = recording.lpfnWndProc;
-    recording.lpfnWndProc = RecordingControlProc;
-    recording.hInstance = GetModuleHandleA(nullptr);
-    recording.lpszClassName = "MtRecordingControl";
-    ASSERT_TRUE(RegisterClassA(&recording));
+    ASSERT_TRUE(RegisterStaticLike("MtRecordingControl", RecordingControlProc));
 
     RuntimeRecord* label = NewRecord(class_code::Label);
     label->Text = runtimetest::HeapText("Sleep");
@@ -241,6 +257,20 @@ TEST_P(WindowProc, AGoneControlGetsItsOwnProcedureBackAndLeavesTheTable) {
     EXPECT_TRUE(destroySeen) << "the class procedure handles WM_DESTROY";
     EXPECT_TRUE(ncDestroySeen) << "the class procedure is back for the window's last message";
     UnregisterClassA("MtRecordingControl", GetModuleHandleA(nullptr));
+}
+
+// The record lives as long as the window: through WM_DESTROY, out of the table at WM_NCDESTROY.
+TEST_P(WindowProc, AControlStaysARuntimeWindowUntilItsLastMessage) {
+    RuntimeRecord* formRecord = nullptr;
+    HWND form = Form(formRecord);
+    ASSERT_TRUE(RegisterStaticLike("MtNotingControl", NotingControlProc));
+    HWND control = runtimetest::AttachControl(NewRecord(class_code::Label), "MtNotingControl", 0, form, 2);
+    ASSERT_NE(control, nullptr);
+    boundWhenSeen.clear();
+    DestroyWindow(control);
+    const std::vector<std::pair<UINT, bool>> expected{{WM_DESTROY, true}, {WM_NCDESTROY, false}};
+    EXPECT_EQ(boundWhenSeen, expected) << "(message, record in the table) as the class procedure saw them";
+    UnregisterClassA("MtNotingControl", GetModuleHandleA(nullptr));
 }
 
 TEST_P(WindowProc, AWindowWithoutRecordIsServedByTheSystemDefault) {

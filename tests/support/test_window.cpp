@@ -1,5 +1,7 @@
 #include "tests/support/test_window.h"
 
+#include "forms/main_form_controls.h"
+
 namespace testsupport {
 
 namespace {
@@ -19,17 +21,13 @@ void RegisterTestWindowClass(WNDPROC proc) {
 }  // namespace
 
 std::vector<ControlSpec> MainFormControls() {
-    return {
-        {1000, "EDIT", "", true, 0},
-        {1001, "BUTTON", "!", false, 0},
-        {1002, "BUTTON", ">", true, 0},
-        {1003, "BUTTON", "Testeaza port", false, 0},
-        {1004, "EDIT", "", true, 0},
-        {1005, "EDIT", "COM1", true, 5},
-        {1006, "EDIT", "", true, 0},
-        {1007, "EDIT", "", true, 0},
-        {1008, "EDIT", "", true, 0},
-    };
+    std::vector<ControlSpec> controls;
+    for (const forms::ControlRow& row : forms::kMainFormControls) {
+        const bool edit = row.type == runtime::class_code::TextBox;
+        if (!edit && row.type != runtime::class_code::PushButton) continue;
+        controls.push_back({row.Id(), edit ? "EDIT" : "BUTTON", row.text, row.Enabled(), row.maxLength});
+    }
+    return controls;
 }
 
 TestWindow::TestWindow(std::vector<ControlSpec> controls, CommandHandler onCommand)

@@ -19,9 +19,9 @@ struct ControlSpec {
     int textLimit;          // EM_LIMITTEXT for edits; 0: none
 };
 
-// The controls of the main form that motion control and the main window use: edits 1000,
-// 1004, 1005 ("COM1", at most 5 characters typed), 1006, 1007, 1008; buttons 1002 (">",
-// enabled), 1001 ("!") and 1003 ("Testeaza port"), both disabled.
+// The controls of the main form that motion control and the main window use, as the form's
+// table states them (forms/main_form_controls.h): its edits (inputCom "COM1", at most 5
+// characters typed) and its push buttons (">" enabled, "!" and "Testeaza port" disabled).
 std::vector<ControlSpec> MainFormControls();
 
 class TestWindow {

@@ -5,8 +5,8 @@
 //                      the thread shows and dismisses it; an optional per-box action runs
 //                      inside the box's modal loop first (press a button, open a connection).
 //  test_window.h       TestWindow: a plain window with child controls by identifier;
-//                      MainFormControls() gives the main form's edits 1000, 1004-1008 and
-//                      buttons 1001-1003 in their start states. Press() clicks a button.
+//                      MainFormControls() gives the main form's edits and buttons in their
+//                      start states, from the form's table. Press() clicks a button.
 //  window_messages.h   MessageRecorder (record chosen messages reaching chosen windows, in
 //                      order), PumpMessagesUntil (bounded message loop), Stopwatch.
 //  files.h             UniqueHandle, TempFile (a file deleted with its owner), whole-file

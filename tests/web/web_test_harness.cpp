@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/main_window.h"
 #include "app/web/web_front.h"
 
 namespace webtest {
@@ -179,8 +180,7 @@ LRESULT CALLBACK SocketWindow::RoutingProc(HWND window, UINT message, WPARAM wPa
         const SOCKET socket = static_cast<SOCKET>(wParam);
         const WORD event = LOWORD(lParam);
         self->events_.push_back({socket, event});
-        web::OnSocketEvent(window, socket, event);
-        return 0;
+        return app::MainWindowProc(window, message, wParam, lParam);
     }
     if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
     return CallWindowProcA(self->formProc_, window, message, wParam, lParam);

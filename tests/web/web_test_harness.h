@@ -105,8 +105,9 @@ struct SocketEvent {
     WORD event;
 };
 
-// The main form's stand-in (display fields 1000 to 1008) with WM_SOCKET routed to
-// OnSocketEvent, as the main window does. Every routed event is recorded.
+// A window holding the main form's edits and buttons (from the form's table) whose WM_SOCKET
+// goes to the main window procedure itself, which hands it to the web front. Every routed
+// event is recorded.
 class SocketWindow {
 public:
     SocketWindow();
