@@ -75,6 +75,9 @@ int32_t RunApplication(const char* arguments) noexcept {
             instance, 0, runtime::SlotAs<const void*>(application.CommandLine), SW_SHOWDEFAULT);
     }
 
+    // A line ends before the loop does, and puts the system timer back itself; this is the
+    // program's last word on it.
+    motion::RestoreTimerResolution();
     SetUnhandledExceptionFilter(runtime::SlotAs<LPTOP_LEVEL_EXCEPTION_FILTER>(application.PrevFilter));
     return exitCode;
 }

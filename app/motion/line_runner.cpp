@@ -54,10 +54,12 @@ bool RunLineSteps() {
     // cannot change the line in progress.
     motion::StepSequence steps(linePlan);
     motion::StepTally tally;
+    BeginLinePacing(uint64_t{linePlan.deltaX} + linePlan.deltaY);
     motion::StepOutput step{};
     while (!lineStopRequested && steps.Next(step)) {
         if (MakeStep(step)) tally.Count(step);
     }
+    EndLinePacing();
     if (lineStopRequested) {
         // The machine stands where the steps made took it, not at the line's target.
         motionRegisters.curX = tally.ReachedX(startX);
