@@ -38,6 +38,7 @@ void ApplyProgramOptions(const ProgramOptions& options) {
     motion::motionSettings.stepBoxes = options.stepBoxes;
     motion::motionSettings.baud = options.baud;
     motion::motionSettings.limits = motion::LineLimits{options.limited, options.xMax, options.yMax};
+    motion::motionSettings.ramp = motion::StepRamp{options.ramped, options.rampStartMs, options.rampSteps};
 }
 
 // A command line that is not understood is not guessed at: the operator is told, without an

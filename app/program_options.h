@@ -8,6 +8,9 @@
 //   --baud N             on connect, set the serial line to N baud, 8N1
 //   --limits XMAX,YMAX   refuse a line whose target leaves 0..XMAX x 0..YMAX
 //   --backlog N          let the system queue N connections not yet accepted (default 5)
+//   --ramp START_MS,STEPS  start and end every line at one step per START_MS, the speed
+//                        rising to the line's own over its first STEPS steps and falling
+//                        back over its last
 //
 // Without switches the program runs exactly as it always did.
 
@@ -27,6 +30,9 @@ struct ProgramOptions {
     std::uint32_t xMax = 0;
     std::uint32_t yMax = 0;
     std::uint32_t backlog = 5;      // connections the system queues before the accept
+    bool ramped = false;
+    std::uint32_t rampStartMs = 0;
+    std::uint32_t rampSteps = 0;
 
     friend bool operator==(const ProgramOptions&, const ProgramOptions&) = default;
 };
@@ -40,6 +46,11 @@ inline constexpr std::uint32_t kMaxBaud = 4000000;
 inline constexpr std::uint32_t kDefaultBacklog = 5;
 inline constexpr std::uint32_t kMinBacklog = 1;
 inline constexpr std::uint32_t kMaxBacklog = 4096;
+// The ranges of --ramp's two values.
+inline constexpr std::uint32_t kMinRampStartMs = 1;
+inline constexpr std::uint32_t kMaxRampStartMs = 10000;
+inline constexpr std::uint32_t kMinRampSteps = 1;
+inline constexpr std::uint32_t kMaxRampSteps = 100000;
 // The largest --limits value: a line may not be longer than the planner's reach anyway.
 inline constexpr std::uint32_t kMaxLimit = 0x7FFFFFFFu;
 
