@@ -43,6 +43,9 @@ public:
     // one after it, `pauseAfterUs` later. False when the line was stopped before or during the
     // wait. The line's end is awaited the same way, as a step that is not made.
     bool AwaitStep(PaceEffects& effects, uint32_t pauseAfterUs);
+    // Whether the next step has a deadline to wait for; not after a pause of 0, when it goes
+    // at once whatever the clock says.
+    bool Pending() const { return anchored_; }
 
 private:
     // Whether due_ holds the next step's deadline. Not before the first step, and not after a

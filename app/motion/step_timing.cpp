@@ -139,6 +139,12 @@ void BeginLinePacing(uint64_t stepCount) {
 }
 
 bool AwaitStepDue() {
+    // At full speed (no pause, no ramp, no deadline running) a step needs nothing but its byte;
+    // this is all that pacing adds to a step at p=0.
+    if (motionRegisters.stepDelay == 0 && !motionSettings.ramp.active && !linePacing.deadlines.Pending()) {
+        ++linePacing.stepsPaced;
+        return true;
+    }
     const uint32_t pauseUs = NextPauseUs();
     // Before the pause is timed, whether or not its wait will be long enough to make.
     if (pauseUs != 0) RaiseTimerResolution();
