@@ -41,7 +41,11 @@ bool StepDeadlines::AwaitStep(PaceEffects& effects, uint32_t pauseAfterUs) {
     if (anchored_) {
         for (;;) {
             now = effects.NowUs();
-            if (now >= due_ || !effects.Wait(due_ - now)) break;
+            const int64_t ask = due_ - now - lateness_;
+            if (ask <= 0) break;
+            const WaitEnd end = effects.Wait(ask);
+            if (end == WaitEnd::TooShort) break;
+            if (end == WaitEnd::Elapsed) LearnLateness(effects.NowUs() - now - ask);
             if (effects.Stopped()) return false;
         }
     }
@@ -59,6 +63,13 @@ bool StepDeadlines::AwaitStep(PaceEffects& effects, uint32_t pauseAfterUs) {
     due_ += pauseAfterUs;
     anchored_ = true;
     return true;
+}
+
+void StepDeadlines::LearnLateness(int64_t lateUs) {
+    if (lateUs > kMaxWaitLatenessUs) return;
+    // A running mean over the last few waits; a wait that ended early counts too (a host that
+    // rounds its waits ends some early, some late).
+    lateness_ = std::clamp<int64_t>(lateness_ + (lateUs - lateness_) / 4, 0, kMaxWaitLatenessUs);
 }
 
 }  // namespace motion

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <vector>
 
@@ -12,8 +13,9 @@ namespace {
 
 using motion::StepRamp;
 
-// A clock that moves only when the line waits or works. A wait lasts what it was asked plus
-// `overshoot`; waits shorter than `grain` are not made. A stop at `stopAt` ends the wait that
+// A clock that moves only when the line waits or works. A wait lasts what it was asked (in
+// whole milliseconds, rounded to the nearest, with `wholeMs`, as the Windows host waits) plus
+// `overshoot`; a wait too short to make is not made. A stop at `stopAt` ends the wait that
 // spans it there, as "!" pressed during it would.
 class FakeEffects final : public motion::PaceEffects {
 public:
@@ -21,21 +23,25 @@ public:
         ++clockReads;
         return now;
     }
-    bool Wait(int64_t us) override {
+    motion::WaitEnd Wait(int64_t us) override {
+        const int64_t lasts = wholeMs ? (us + 500) / 1000 * 1000 : us;
         // The line should not wait once it is stopped; were it to, the step would go at once.
-        if (stopped || us < grain) return false;
+        if (stopped || lasts < grain) return motion::WaitEnd::TooShort;
         ++waits;
-        now += us + overshoot;
+        const int64_t start = now;
+        now += lasts + overshoot;
         if (stopAt >= 0 && now >= stopAt) {
-            now = std::max(stopAt, now - us - overshoot);
+            now = std::max(stopAt, start);
             stopped = true;
+            return motion::WaitEnd::Messages;
         }
-        return true;
+        return motion::WaitEnd::Elapsed;
     }
     bool Stopped() override { return stopped; }
 
     int64_t now = 0;
     int64_t grain = 1;
+    bool wholeMs = false;
     int64_t overshoot = 0;
     int64_t stopAt = -1;
     bool stopped = false;
@@ -59,8 +65,6 @@ TEST(StepDeadlines, StepsGoWhenDueWhateverTheirWritesCost) {
         {"on time", {5000, 5000, 5000, 5000}, {0, 0, 0, 0}, 0, 1, -1, {0, 5000, 10000, 15000}, 20000},
         {"writes cost a millisecond each: the pace holds",
          {5000, 5000, 5000, 5000}, {1000, 1000, 1000, 1000}, 0, 1, -1, {0, 5000, 10000, 15000}, 20000},
-        {"waits that overshoot do not add up",
-         {5000, 5000, 5000, 5000}, {0, 0, 0, 0}, 700, 1, -1, {0, 5700, 10700, 15700}, 20700},
         {"a late step does not shift the later ones",
          {5000, 5000, 5000, 5000}, {0, 8000, 0, 0}, 0, 1, -1, {0, 5000, 13000, 15000}, 20000},
         {"a step later than the next deadline re-anchors the line there, without a burst",
@@ -94,6 +98,45 @@ TEST(StepDeadlines, StepsGoWhenDueWhateverTheirWritesCost) {
         if (c.stopAt >= 0) {
             EXPECT_EQ(effects.now, c.stopAt) << "the wait went on after the stop";
         }
+    }
+}
+
+// Waits that end late are asked for less: the steps come back to their deadlines, and at p=1
+// on a host that waits whole milliseconds (each 0.7 ms late, each write 0.3 ms) the line keeps
+// its pace instead of re-anchoring at step after step (it took twice as long before).
+TEST(StepDeadlines, WaitsThatEndLateAreAskedForLess) {
+    const struct {
+        int64_t overshoot;
+        bool wholeMs;
+        uint32_t pauseUs;
+        int64_t writeUs;
+        int steps;
+        int64_t worstLateUs;  // from step 20 on, against the first step's schedule
+    } cases[] = {
+        {700, false, 5000, 0, 50, 50},
+        {700, true, 1000, 300, 1000, 1500},
+        {1200, true, 1000, 100, 1000, 3500},
+        {900, true, 2000, 300, 500, 1500},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "p " << c.pauseUs << " us, waits " << c.overshoot << " us late");
+        FakeEffects effects;
+        effects.overshoot = c.overshoot;
+        effects.wholeMs = c.wholeMs;
+        motion::StepDeadlines deadlines;
+        int64_t worstLate = 0;
+        int64_t last = 0;
+        for (int k = 0; k < c.steps; ++k) {
+            ASSERT_TRUE(deadlines.AwaitStep(effects, c.pauseUs));
+            last = effects.now;
+            if (k >= 20) worstLate = std::max(worstLate, std::abs(last - int64_t{k} * c.pauseUs));
+            effects.now += c.writeUs;
+        }
+        const int64_t span = int64_t{c.steps - 1} * c.pauseUs;
+        EXPECT_LE(std::abs(last - span), span / 200) << "the line spanned " << last << " us";
+        EXPECT_LE(worstLate, c.worstLateUs) << "a step that far from its deadline";
+        EXPECT_GT(deadlines.WaitLatenessUs(), 0);
+        EXPECT_LE(deadlines.WaitLatenessUs(), motion::StepDeadlines::kMaxWaitLatenessUs);
     }
 }
 
