@@ -67,6 +67,12 @@ void TakeMessages() {
 constexpr DWORD kMessageIntervalMs = 5;
 DWORD lastMessageTick = 0;
 
+// Takes what is waiting, if anything.
+void TakeMessagesNow() {
+    lastMessageTick = GetTickCount();
+    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0) TakeMessages();
+}
+
 // Microseconds since the line began. The division is split so that no product overflows.
 int64_t ElapsedUs(const LARGE_INTEGER& now) {
     const LONGLONG ticks = now.QuadPart - linePacing.start.QuadPart;
@@ -84,12 +90,15 @@ public:
     // Waits last whole milliseconds (the system timer's, raised to 1 ms, and Wine's server's):
     // rounded to the nearest, a step goes at most half a millisecond early or late, and its
     // deadline keeps the line's pace.
-    bool Wait(int64_t us) override {
+    motion::WaitEnd Wait(int64_t us) override {
         const int64_t ms = (us + 500) / 1000;
-        if (ms <= 0) return false;
+        if (ms <= 0) return motion::WaitEnd::TooShort;
         const DWORD timeout = ms < INFINITE ? static_cast<DWORD>(ms) : INFINITE - 1;
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout, QS_ALLINPUT) == WAIT_OBJECT_0) TakeMessages();
-        return true;
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, timeout, QS_ALLINPUT) != WAIT_OBJECT_0) {
+            return motion::WaitEnd::Elapsed;
+        }
+        TakeMessages();
+        return motion::WaitEnd::Messages;
     }
     bool Stopped() override { return LineStopRequested(); }
 };
@@ -125,10 +134,7 @@ void RestoreTimerResolution() {
 }
 
 void ProcessPendingMessages() {
-    const DWORD now = GetTickCount();
-    if (now - lastMessageTick < kMessageIntervalMs) return;
-    lastMessageTick = now;
-    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0) TakeMessages();
+    if (GetTickCount() - lastMessageTick >= kMessageIntervalMs) TakeMessagesNow();
 }
 
 void BeginLinePacing(uint64_t stepCount) {
@@ -145,9 +151,13 @@ bool AwaitStepDue() {
         ++linePacing.stepsPaced;
         return true;
     }
+    const bool firstStep = linePacing.stepsPaced == 0;
     const uint32_t pauseUs = NextPauseUs();
     // Before the pause is timed, whether or not its wait will be long enough to make.
     if (pauseUs != 0) RaiseTimerResolution();
+    // What the request left to do (its fields' repaint, events that came meanwhile) is done
+    // before the line's time starts: done after the first byte, it would make the second late.
+    if (firstStep && pauseUs != 0) TakeMessagesNow();
     WindowPaceEffects effects;
     return linePacing.deadlines.AwaitStep(effects, pauseUs);
 }
