@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# timing.sh PROGRAM DRIVER PREFIX OUT
+# The pace of the step bytes as the machine sees it: the simulator (MT_SIMULATOR, the host
+# tree's mt-simulator) reads the far end of the line and logs the time of every byte. Without
+# step boxes a 200-step line at p=5 spans 199 x 5 ms; with --ramp 20,50 a 300-step line at p=2
+# starts and ends at 20 ms a step and runs at 2 ms in its middle. See program_session.sh for
+# the machine.
+set -euo pipefail
+program=$1 driver=$2 prefix=$3 out=$4
+simulator=${MT_SIMULATOR:?MT_SIMULATOR names the host tree\'s mt-simulator}
+# shellcheck source=program_session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/program_session.sh"
+[ -x "$simulator" ] || fail "no simulator at $simulator (build the host tree first)"
+
+# The simulator takes the place of the session's reader of the line (and is ended with it).
+stop "$reader_pid"
+"$simulator" --line "$pty/ttyB" --log "$out/steps.log" </dev/null >"$out/simulator.log" 2>&1 &
+reader_pid=$!
+
+# intervals COUNT: the times between the last COUNT step bytes of the log, in ms, one a line.
+intervals() {
+    for _ in $(seq 1 50); do [ "$(grep -c '^[0-9]' "$out/steps.log")" -ge "$1" ] && break; sleep 0.1; done
+    grep '^[0-9]' "$out/steps.log" | tail -n "$1" | awk 'NR > 1 {printf "%.3f\n", ($5 - last) / 1000} {last = $5}'
+}
+# within VALUE GOAL PERCENT: VALUE lies within PERCENT of GOAL.
+within() { awk -v v="$1" -v g="$2" -v p="$3" 'BEGIN {d = v - g; if (d < 0) d = -d; exit !(d <= g * p / 100)}'; }
+
+# start_connected SWITCH...: the program with these switches, connected to the line.
+start_connected() {
+    start_program "$@"
+    drive wait-window 30000 || fail "the main window did not appear"
+    for _ in $(seq 1 50); do port_open 80 && break; sleep 0.1; done
+    drive type 1005 "$com" || fail "typing into inputCom"
+    drive click 1002 || fail "pressing >"
+    drive boxes 1 15000 || fail "no box after >"
+    expect_line "box SUCCES!|SUCCES!"
+}
+
+step "--no-step-boxes, p=5: 200 steps span 199 x 5 ms"
+start_connected --no-step-boxes
+get '/s?e=1&p=5&X200' reply_p5.bin || fail "curl of the line at p=5"
+intervals 200 >"$out/p5.txt"
+[ "$(wc -l <"$out/p5.txt")" -eq 199 ] || fail "$(wc -l <"$out/p5.txt") intervals instead of 199"
+span=$(awk '{s += $1} END {printf "%.1f", s}' "$out/p5.txt")
+echo "   span $span ms (995 asked for); longest interval $(sort -n "$out/p5.txt" | tail -1) ms"
+within "$span" 995 5 || fail "200 steps at p=5 spanned $span ms, not 995 within 5 %"
+close_program
+
+step "--ramp 20,50, p=2: 300 steps rise from 20 ms to 2 ms and fall back"
+start_connected --no-step-boxes --ramp 20,50
+get '/s?e=1&p=2&X300' reply_ramp.bin || fail "curl of the ramped line"
+intervals 300 >"$out/ramp.txt"
+[ "$(wc -l <"$out/ramp.txt")" -eq 299 ] || fail "$(wc -l <"$out/ramp.txt") intervals instead of 299"
+first=$(sed -n 1p "$out/ramp.txt")
+last=$(sed -n 299p "$out/ramp.txt")
+# The middle: from the interval after step 51 (the first at full speed) to the one after step
+# 249 (the last before the fall).
+middle=$(sed -n 51,249p "$out/ramp.txt" | awk '{s += $1} END {printf "%.3f", s / NR}')
+median=$(sed -n 51,249p "$out/ramp.txt" | sort -n | sed -n 100p)
+echo "   first $first ms, last $last ms, middle mean $middle ms (median $median ms)"
+within "$first" 20 10 || fail "the first interval is $first ms, not 20 within 10 %"
+within "$last" 20 10 || fail "the last interval is $last ms, not 20 within 10 %"
+within "$middle" 2 5 || fail "the middle's intervals average $middle ms, not 2 within 5 %"
+close_program
+echo "PASS"
