@@ -87,8 +87,8 @@ public:
         QueryPerformanceCounter(&now);
         return ElapsedUs(now);
     }
-    // Waits last whole milliseconds (the system timer's, raised to 1 ms, and Wine's server's):
-    // rounded to the nearest, a step goes at most half a millisecond early or late, and its
+    // Waits last whole milliseconds (the system timer's, raised to 1 ms, and Wine's server's),
+    // rounded to the nearest: a step goes about half a millisecond early or late, and its
     // deadline keeps the line's pace.
     motion::WaitEnd Wait(int64_t us) override {
         const int64_t ms = (us + 500) / 1000;
