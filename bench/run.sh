@@ -48,7 +48,7 @@ for tool in wrk nginx; do
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends wrk nginx-light >/dev/null
 done
 cmake -S . -B "$build/win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$build/win" --target Project1 app_driver min_server raw_serial -j 2 >"$out/build.log" 2>&1 ||
+cmake --build "$build/win" --target Project1 app_driver min_server raw_serial mt_session_keeper -j 2 >"$out/build.log" 2>&1 ||
     { cat "$out/build.log"; exit 1; }
 win=$build/win
 program=$win/app/Project1.exe driver=$win/tests/app/app_driver.exe
@@ -68,6 +68,9 @@ finish() {
     mt_wine_down
 }
 trap finish EXIT
+# The desktop stays open between the program's starts: one that came while it was closing
+# behind the program before would get no window (tests/support/session_keeper.cpp).
+export MT_SESSION_KEEPER=$win/tests/support/mt_session_keeper.exe
 mt_xvfb_up
 mt_wine_up
 drive_c=$WINEPREFIX/drive_c
