@@ -42,6 +42,7 @@ void ApplyProgramOptions(const ProgramOptions& options) {
     motion::motionSettings.limits = motion::LineLimits{options.limited, options.xMax, options.yMax};
     web::SetOperatorApi(options.operatorApi);
     web::SetAllowList(options.allow);
+    motion::motionSettings.ramp = motion::StepRamp{options.ramped, options.rampStartMs, options.rampSteps};
 }
 
 // The library of --hook, when one is named: false, after the operator is told why, when it is
@@ -97,6 +98,9 @@ int32_t RunApplication(const char* arguments) noexcept {
         UnloadHookLibrary();
     }
 
+    // A line ends before the loop does, and puts the system timer back itself; this is the
+    // program's last word on it.
+    motion::RestoreTimerResolution();
     SetUnhandledExceptionFilter(runtime::SlotAs<LPTOP_LEVEL_EXCEPTION_FILTER>(application.PrevFilter));
     return exitCode;
 }

@@ -16,7 +16,8 @@ constexpr std::string_view kUsage =
     "  --backlog N  (1-4096)\r\n"
     "  --api\r\n"
     "  --hook BIBLIOTECA.dll\r\n"
-    "  --allow ADRESA[/BITI][,...]";
+    "  --allow ADRESA[/BITI][,...]\r\n"
+    "  --ramp START_MS,STEPS  (1-10000, 1-100000)";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -63,14 +64,20 @@ bool ReadNumber(std::string_view text, std::uint32_t low, std::uint32_t high, st
     return true;
 }
 
-bool ReadLimits(std::string_view text, ProgramOptions& options) {
+struct Range {
+    std::uint32_t low;
+    std::uint32_t high;
+};
+
+// Two numbers "A,B", each within its range.
+bool ReadPair(std::string_view text, Range firstRange, std::uint32_t& first, Range secondRange, std::uint32_t& second) {
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos) return false;
-    return ReadNumber(text.substr(0, comma), 0, kMaxLimit, options.xMax) &&
-           ReadNumber(text.substr(comma + 1), 0, kMaxLimit, options.yMax);
+    return ReadNumber(text.substr(0, comma), firstRange.low, firstRange.high, first) &&
+           ReadNumber(text.substr(comma + 1), secondRange.low, secondRange.high, second);
 }
 
-enum class Switch : std::uint8_t { Port, Bind, NoStepBoxes, Baud, Limits, Backlog, Api, Hook, Allow, Count };
+enum class Switch : std::uint8_t { Port, Bind, NoStepBoxes, Baud, Limits, Backlog, Api, Hook, Allow, Ramp, Count };
 
 struct SwitchInfo {
     std::string_view name;
@@ -79,7 +86,7 @@ struct SwitchInfo {
 
 constexpr SwitchInfo kSwitches[] = {
     {"--port", true}, {"--bind", true}, {"--no-step-boxes", false}, {"--baud", true}, {"--limits", true},
-    {"--backlog", true}, {"--api", false}, {"--hook", true}, {"--allow", true},
+    {"--backlog", true}, {"--api", false}, {"--hook", true}, {"--allow", true}, {"--ramp", true},
 };
 static_assert(std::size(kSwitches) == static_cast<std::size_t>(Switch::Count));
 
@@ -104,7 +111,7 @@ bool ApplyValue(Switch which, std::string_view value, ProgramOptions& options) {
     case Switch::Bind: return web::ParseIpv4Address(value, options.bindAddress);
     case Switch::Baud: return ReadNumber(value, kMinBaud, kMaxBaud, options.baud);
     case Switch::Limits:
-        options.limited = ReadLimits(value, options);
+        options.limited = ReadPair(value, {0, kMaxLimit}, options.xMax, {0, kMaxLimit}, options.yMax);
         return options.limited;
     case Switch::Backlog: return ReadNumber(value, kMinBacklog, kMaxBacklog, options.backlog);
     case Switch::Hook:
@@ -112,6 +119,10 @@ bool ApplyValue(Switch which, std::string_view value, ProgramOptions& options) {
         options.hookLibrary = value;
         return !value.empty();
     case Switch::Allow: return web::ParseAllowList(value, options.allow);
+    case Switch::Ramp:
+        options.ramped = ReadPair(value, {kMinRampStartMs, kMaxRampStartMs}, options.rampStartMs,
+                                  {kMinRampSteps, kMaxRampSteps}, options.rampSteps);
+        return options.ramped;
     case Switch::NoStepBoxes:
     case Switch::Api:
     case Switch::Count: break;

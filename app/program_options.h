@@ -11,6 +11,9 @@
 //   --api                answer the operator API's /pos and /halt
 //   --hook DLL           drive the output port through the Out32 of this port-access library
 //   --allow NETS         serve only peers of these IPv4 networks (ADDR[/BITS],...)
+//   --ramp START_MS,STEPS  start and end every line at one step per START_MS, the speed
+//                        rising to the line's own over its first STEPS steps and falling
+//                        back over its last
 //
 // A value with blanks in it (a library's path) is given in double quotes.
 // Without switches the program runs exactly as it always did.
@@ -37,6 +40,9 @@ struct ProgramOptions {
     bool operatorApi = false;       // /pos and /halt are answered
     std::string_view hookLibrary{}; // the port-access library (a view into the arguments); empty: none
     web::AllowList allow{};         // empty: every peer is served
+    bool ramped = false;
+    std::uint32_t rampStartMs = 0;
+    std::uint32_t rampSteps = 0;
 
     friend bool operator==(const ProgramOptions&, const ProgramOptions&) = default;
 };
@@ -49,6 +55,11 @@ inline constexpr std::uint32_t kMaxBaud = 4000000;
 // browsers or pre-connections reach at once wants more.
 inline constexpr std::uint32_t kMinBacklog = 1;
 inline constexpr std::uint32_t kMaxBacklog = 4096;
+// The ranges of --ramp's two values.
+inline constexpr std::uint32_t kMinRampStartMs = 1;
+inline constexpr std::uint32_t kMaxRampStartMs = 10000;
+inline constexpr std::uint32_t kMinRampSteps = 1;
+inline constexpr std::uint32_t kMaxRampSteps = 100000;
 // The largest --limits value: a line may not be longer than the planner's reach anyway.
 inline constexpr std::uint32_t kMaxLimit = 0x7FFFFFFFu;
 

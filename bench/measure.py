@@ -6,6 +6,13 @@
                                           step bytes
   measure.py latency PORT TTY COUNT       COUNT one-step moves (X1, X0, ...); prints p50 and p99
                                           of request sent -> first step byte on TTY, in ms
+  measure.py pace TTY COUNT PAUSE_MS      reads COUNT step bytes of one line from TTY; prints the
+                                          mean interval / PAUSE_MS, the 99th percentile of the
+                                          intervals' deviation from it (ms), the first interval,
+                                          the one after step 51 and the median of the middle (ms)
+  measure.py rounds P1,P2.. R1,R2..       alternating rounds of a program and its reference:
+                                          their medians and the median, lowest and highest of
+                                          the rounds' ratios P/R
   measure.py requests PORT COUNT          COUNT sequential "GET /" (answered whole), quietly
   measure.py wrk FILE                     the figures of one wrk --latency output
   measure.py table CSV                    the table of bench/run.sh's CSV, with the goals
@@ -53,6 +60,46 @@ def stream(path, count):
     rate = (got - 1) / (last - first) if got > 1 and last > first else 0.0
     print(f"bytes {got} seconds {0 if first is None else last - first:.3f} steps/s {rate:.0f} other {bad}")
     return 0 if got == count and bad == 0 else 1
+
+
+def pace(path, count, pause_ms):
+    fd = open_line(path)
+    print("ready", flush=True)
+    times = []
+    deadline = time.monotonic() + 600
+    while len(times) < count and time.monotonic() < deadline:
+        ready, _, _ = select.select([fd], [], [], 1.0)
+        if not ready:
+            if times and time.monotonic() - times[-1] / 1e9 > 20:
+                break
+            continue
+        now = time.monotonic_ns()
+        times.extend([now] * len(os.read(fd, 4096)))
+    os.close(fd)
+    gaps = [(b - a) / 1e6 for a, b in zip(times, times[1:])]
+    if len(gaps) < 2:
+        print(f"bytes {len(times)}")
+        return 1
+    mean = sum(gaps) / len(gaps)
+    deviation = percentile([abs(g - pause_ms) for g in gaps], 0.99)
+    middle = gaps[50:-50] or gaps
+    after51 = gaps[50] if len(gaps) > 50 else gaps[-1]
+    print(f"bytes {len(times)} mean {mean:.3f} ratio {mean / pause_ms if pause_ms else 0:.3f} "
+          f"p99dev {deviation:.2f} first {gaps[0]:.2f} after51 {after51:.2f} "
+          f"median_middle {percentile(middle, 0.5):.2f}")
+    return 0 if len(times) == count else 1
+
+
+def rounds(program, reference):
+    p = [float(v) for v in program.split(",")]
+    r = [float(v) for v in reference.split(",")]
+    ratios = [a / b for a, b in zip(p, r) if b]
+    if not ratios:
+        print("program 0 reference 0 median - low - high -")
+        return 1
+    print(f"program {percentile(p, 0.5):.0f} reference {percentile(r, 0.5):.0f} "
+          f"median {percentile(ratios, 0.5):.2f}x low {min(ratios):.2f}x high {max(ratios):.2f}x")
+    return 0
 
 
 def http_get(port, path):
@@ -118,7 +165,7 @@ def wrk(path):
 def table(path):
     rows = list(csv.DictReader(open(path)))
     header = ("figure", "Project1", "floor", "nginx", "vs floor", "vs nginx", "goal")
-    widths = [46, 12, 12, 12, 9, 9, 30]
+    widths = [50, 14, 12, 12, 18, 18, 30]
     line = "  ".join(h.ljust(w) for h, w in zip(header, widths))
     print(line)
     print("-" * len(line))
@@ -137,6 +184,10 @@ def main(argv):
         return stream(argv[2], int(argv[3]))
     if mode == "latency":
         return latency(int(argv[2]), argv[3], int(argv[4]))
+    if mode == "pace":
+        return pace(argv[2], int(argv[3]), float(argv[4]))
+    if mode == "rounds":
+        return rounds(argv[2], argv[3])
     if mode == "requests":
         return requests(int(argv[2]), int(argv[3]))
     if mode == "wrk":

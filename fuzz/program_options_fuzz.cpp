@@ -32,6 +32,9 @@ std::string CommandLineOf(const app::ProgramOptions& options) {
         line += " --hook " + std::string(quoted ? "\"" : "") + std::string(options.hookLibrary) + (quoted ? "\"" : "");
     }
     if (options.allow.count != 0) line += " --allow " + AllowListText(options.allow);
+    if (options.ramped) {
+        line += " --ramp " + std::to_string(options.rampStartMs) + "," + std::to_string(options.rampSteps);
+    }
     return line;
 }
 
@@ -63,6 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "limits %u,%u", options.xMax, options.yMax);
     FUZZ_CHECK(options.backlog >= app::kMinBacklog && options.backlog <= app::kMaxBacklog,
                "backlog %u", options.backlog);
+    FUZZ_CHECK(!options.ramped || (options.rampStartMs >= app::kMinRampStartMs && options.rampStartMs <= app::kMaxRampStartMs &&
+                                   options.rampSteps >= app::kMinRampSteps && options.rampSteps <= app::kMaxRampSteps),
+               "ramp %u,%u", options.rampStartMs, options.rampSteps);
 
     const std::string again = CommandLineOf(options);
     const app::OptionsResult reread = app::ParseProgramOptions(again);

@@ -102,10 +102,12 @@ bool RunLineSteps() {
     // The sequence holds its own copy of the plan: whatever happens inside a debug box
     // cannot change the line in progress.
     motion::StepSequence steps(linePlan);
+    BeginLinePacing(steppedLine.total);
     motion::StepOutput step{};
     while (!lineStopRequested && steps.Next(step)) {
         MakeStep(step);  // counts the step once it is made
     }
+    EndLinePacing();
     // The machine stands where the steps made took it: the line's target, unless it stopped.
     machinePosition = motion::MachinePosition{tally.ReachedX(startX), tally.ReachedY(startY)};
     SettleAxis(motionRegisters.prevX, motionRegisters.curX, targetX, machinePosition.x);

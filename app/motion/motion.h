@@ -94,13 +94,11 @@ void AnnounceStop();
 // ---- Serial link and step output ----
 
 // One motor step: its debug box (with step boxes), then, unless the line was stopped
-// meanwhile, (port open) its byte and the pause of stepDelay. False when the stop came first
-// or the line did not take the byte (which stops the line): the step was not made. Without step boxes the window's messages are processed after each
-// step, as a box's loop would have done.
+// meanwhile, (port open) its byte. Without step boxes the byte waits until the step is due
+// (AwaitStepDue) and the window's messages are processed after it; with them the pause follows
+// the byte (SleepAfterStep). False when the stop came first or the line did not take the byte
+// (which stops the line): the step was not made.
 bool MakeStep(motion::StepOutput step);
-// The pause after a step that went out on the port. Without step boxes the window's messages
-// are processed during it (every few milliseconds when it is 0), and a stop ends it at once.
-void PauseAfterStep(uint32_t milliseconds);
 
 // Connect button (btnSetCom, ">"): opens the device named in inputCom; with a baud rate set, also
 // sets the line to it, 8N1, and write time-outs (a device that refuses them is not taken).
@@ -113,5 +111,30 @@ void SetPortButtons(HWND window, bool connected);
 void ClosePort();
 // Shows `number` (unsigned decimal) in an ownerless message box captioned "nDebug".
 void DebugOut(uint32_t number);
+
+// ---- Step timing ----
+
+// Starts pacing a line of `stepCount` steps: its deadlines, and the ramp's place in it.
+void BeginLinePacing(uint64_t stepCount);
+// Without step boxes, before a step's byte: waits until the step is due, processing the
+// window's messages. False when the line was stopped first (the wait ends at once then).
+bool AwaitStepDue();
+// With step boxes, after a step's byte: sleeps the pause after it.
+void SleepAfterStep();
+// Without step boxes, between steps that do not wait: what a box's loop would do, at most
+// every few milliseconds (the quit message stops the line).
+void ProcessPendingMessages();
+// The line is over: without step boxes and unless it was stopped, waits until a next step
+// would be due, so that the next line keeps the pace; restores the system timer.
+void EndLinePacing();
+// Raises the system timer's resolution to 1 ms (winmm's timeBeginPeriod, looked up at run
+// time) until RestoreTimerResolution; nothing when it is raised already or winmm is missing.
+void RaiseTimerResolution();
+// Undoes the raise in force, if any. At the end of every line and of the program.
+void RestoreTimerResolution();
+// How winmm's entries are found (GetProcAddress). Tests put their own in place to count the
+// calls; null puts GetProcAddress back. Returns the one in use before.
+using TimerEntryFinder = FARPROC(WINAPI*)(HMODULE library, LPCSTR name);
+TimerEntryFinder SetTimerEntryFinder(TimerEntryFinder finder);
 
 }  // namespace motion

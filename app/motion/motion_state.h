@@ -53,12 +53,21 @@ constexpr MachinePosition DeclaredPosition(const MotionRegisters& r, MachinePosi
     return standing;
 }
 
+// The opt-in speed ramp at both ends of every line: from one step per startMs up to the line's
+// own pace over its first `steps` steps, and back down over its last ones.
+struct StepRamp {
+    bool active = false;
+    uint32_t startMs = 0;
+    uint32_t steps = 0;
+};
+
 // How lines are stepped, fixed at start-up from the program's switches. The defaults are the
 // program as it always ran.
 struct MotionSettings {
     bool stepBoxes = true;  // an "nDebug" box before every step
     uint32_t baud = 0;      // on connect: this speed and 8N1; 0 leaves the line settings alone
     LineLimits limits;
+    StepRamp ramp;
 };
 
 }  // namespace motion

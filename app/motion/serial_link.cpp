@@ -2,7 +2,6 @@
 #include "app/motion/motion.h"
 
 #include "app/failure_caption.h"
-#include "runtime/process/message_pump.h"
 #include "runtime/text/number_format.h"
 
 namespace motion {
@@ -12,12 +11,6 @@ char portName[6];
 motion::MotionSettings motionSettings{};
 
 namespace {
-
-// Without step boxes, a line without pauses processes the window's messages at most every
-// few milliseconds: often enough for "!" and for requests arriving meanwhile, rarely enough
-// that the line runs at the speed of its writes.
-constexpr DWORD kMessageIntervalMs = 5;
-DWORD lastMessageTick = 0;
 
 // A write that the line cannot take within this time (flow control stuck, device gone) gives
 // up, so that a step never hangs the window.
@@ -31,37 +24,6 @@ constexpr const char* kConnectFailedText = "Nu s-a putut conecta la port";
 
 void EnableControl(HWND window, int32_t id, bool enabled) {
     EnableWindow(GetDlgItem(window, id), enabled ? TRUE : FALSE);
-}
-
-// What a modal box's loop would do between steps: dispatch what is waiting (a press of "!",
-// socket events). The quit message (the window is gone) stops the line.
-void ProcessPendingMessages() {
-    const DWORD now = GetTickCount();
-    if (now - lastMessageTick < kMessageIntervalMs) return;
-    lastMessageTick = now;
-    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0 && runtime::DoEvents() == 0) RequestLineStop();
-}
-
-// Without step boxes: the pause after a step as a wait that dispatches the window's messages
-// and ends at once on a stop.
-void WaitProcessingMessages(uint32_t milliseconds) {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER start;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    const LONGLONG ticks = frequency.QuadPart * milliseconds / 1000;
-    for (;;) {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        const LONGLONG left = ticks - (now.QuadPart - start.QuadPart);
-        if (left <= 0 || LineStopRequested()) return;
-        // Rounded up, so that the wait does not spin through its last millisecond.
-        const DWORD wait = static_cast<DWORD>((left * 1000 + frequency.QuadPart - 1) / frequency.QuadPart);
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT) == WAIT_OBJECT_0 &&
-            runtime::DoEvents() == 0) {
-            RequestLineStop();
-        }
-    }
 }
 
 // Speed, 8 data bits, no parity, one stop bit, no flow control, bounded writes.
@@ -91,15 +53,18 @@ bool ConfigureLine(HANDLE port, uint32_t baud) {
 
 bool MakeStep(motion::StepOutput step) {
     const motion::StepOutputInfo& info = motion::InfoOf(step);
-    if (motionSettings.stepBoxes) DebugOut(info.debugNumber);
+    const bool stepBoxes = motionSettings.stepBoxes;
+    if (stepBoxes) DebugOut(info.debugNumber);
     // Read after the box: a stop pressed inside it ends the line before this step's byte.
     if (LineStopRequested()) return false;
     if (portHandle == INVALID_HANDLE_VALUE) {
         CountStepMade(step);
         // Nothing is written and nothing paused, but the window still lives between steps.
-        if (!motionSettings.stepBoxes) ProcessPendingMessages();
+        if (!stepBoxes) ProcessPendingMessages();
         return true;
     }
+    // A stop during the wait for the step's deadline ends the line before its byte.
+    if (!stepBoxes && !AwaitStepDue()) return false;
     DWORD written = 0;
     // A byte the line did not take (the device or the other end gone, a write timed out) is
     // a step the machine did not make: the line stops there, so that it neither goes on
@@ -109,19 +74,13 @@ bool MakeStep(motion::StepOutput step) {
         return false;
     }
     CountStepMade(step);
-    PauseAfterStep(motionRegisters.stepDelay);
-    return true;
-}
-
-void PauseAfterStep(uint32_t milliseconds) {
-    if (motionSettings.stepBoxes) {
-        if (milliseconds != 0) Sleep(milliseconds);  // Sleep(0) would give the processor away
-    } else if (milliseconds == 0) {
+    if (stepBoxes) {
+        SleepAfterStep();
+    } else {
         // After the step's byte, so that a line's first byte follows its request at once.
         ProcessPendingMessages();
-    } else {
-        WaitProcessingMessages(milliseconds);
     }
+    return true;
 }
 
 void DebugOut(uint32_t number) {

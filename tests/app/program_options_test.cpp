@@ -14,7 +14,8 @@ void PrintTo(const ProgramOptions& o, std::ostream* os) {
     *os << "{port " << o.port << ", bind " << o.bindAddress << ", boxes " << o.stepBoxes << ", baud "
         << o.baud << ", limits " << (o.limited ? "" : "off ") << o.xMax << "," << o.yMax
         << ", backlog " << o.backlog << ", api " << o.operatorApi << ", hook \"" << o.hookLibrary
-        << "\", allow " << o.allow.count << " entries}";
+        << "\", allow " << o.allow.count << " entries, ramp " << (o.ramped ? "" : "off ") << o.rampStartMs << ","
+        << o.rampSteps << "}";
 }
 
 }  // namespace app
@@ -62,6 +63,16 @@ TEST(ProgramOptions, EachSwitchWithItsValuesAtTheEdges) {
          })},
         {"--backlog 1", OptionsError::None, "", "", With([](ProgramOptions& o) { o.backlog = 1; })},
         {"--backlog 4096", OptionsError::None, "", "", With([](ProgramOptions& o) { o.backlog = 4096; })},
+        {"--ramp 1,1", OptionsError::None, "", "", With([](ProgramOptions& o) {
+             o.ramped = true;
+             o.rampStartMs = 1;
+             o.rampSteps = 1;
+         })},
+        {"--ramp 10000,100000", OptionsError::None, "", "", With([](ProgramOptions& o) {
+             o.ramped = true;
+             o.rampStartMs = 10000;
+             o.rampSteps = 100000;
+         })},
         {"\t--port 8080  --bind 127.0.0.1 --no-step-boxes --baud 9600 --limits 100,200 ", OptionsError::None,
          "", "", ProgramOptions{8080, 0x7F000001, false, 9600, true, 100, 200}},
         {"--api", OptionsError::None, "", "", With([](ProgramOptions& o) { o.operatorApi = true; })},
@@ -112,6 +123,14 @@ TEST(ProgramOptions, UnknownMalformedMissingAndRepeatedSwitchesAreRefused) {
         {"--backlog 0", OptionsError::BadValue, "--backlog", "0", {}},
         {"--backlog 4097", OptionsError::BadValue, "--backlog", "4097", {}},
         {"--backlog", OptionsError::MissingValue, "--backlog", "", {}},
+        {"--ramp 0,50", OptionsError::BadValue, "--ramp", "0,50", {}},
+        {"--ramp 10001,50", OptionsError::BadValue, "--ramp", "10001,50", {}},
+        {"--ramp 20,0", OptionsError::BadValue, "--ramp", "20,0", {}},
+        {"--ramp 20,100001", OptionsError::BadValue, "--ramp", "20,100001", {}},
+        {"--ramp 20", OptionsError::BadValue, "--ramp", "20", {}},
+        {"--ramp 20,50,1", OptionsError::BadValue, "--ramp", "20,50,1", {}},
+        {"--ramp -20,50", OptionsError::BadValue, "--ramp", "-20,50", {}},
+        {"--ramp", OptionsError::MissingValue, "--ramp", "", {}},
         {"--verbose", OptionsError::Unknown, "--verbose", "", {}},
         {"-port 80", OptionsError::Unknown, "-port", "", {}},
         {"--PORT 80", OptionsError::Unknown, "--PORT", "", {}},
@@ -140,7 +159,8 @@ TEST(ProgramOptions, RefusalNamesWhatWasRefusedAndListsTheSwitches) {
     const std::string usage =
         "\r\n\r\nOptiuni acceptate:\r\n  --port N  (1-65535)\r\n  --bind ADRESA  (de ex. 127.0.0.1)\r\n"
         "  --no-step-boxes\r\n  --baud N\r\n  --limits XMAX,YMAX\r\n  --backlog N  (1-4096)\r\n"
-        "  --api\r\n  --hook BIBLIOTECA.dll\r\n  --allow ADRESA[/BITI][,...]";
+        "  --api\r\n  --hook BIBLIOTECA.dll\r\n  --allow ADRESA[/BITI][,...]\r\n"
+        "  --ramp START_MS,STEPS  (1-10000, 1-100000)";
     const struct {
         const char* arguments;
         std::string text;
@@ -148,6 +168,7 @@ TEST(ProgramOptions, RefusalNamesWhatWasRefusedAndListsTheSwitches) {
         {"--verbose", "Optiune necunoscuta: --verbose" + usage},
         {"--baud", "Lipseste valoarea pentru --baud" + usage},
         {"--limits 5", "Valoare gresita pentru --limits: 5" + usage},
+        {"--ramp 0,50", "Valoare gresita pentru --ramp: 0,50" + usage},
         {"--bind 1.2.3.4 --bind 1.2.3.4", "Optiune data de doua ori: --bind" + usage},
     };
     for (const auto& c : cases) {

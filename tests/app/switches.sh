@@ -12,8 +12,9 @@ program=$1 driver=$2 prefix=$3 out=$4
 # shellcheck source=program_session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/program_session.sh"
 
-usage='\r\n\r\nOptiuni acceptate:\r\n  --port N  (1-65535)\r\n  --bind ADRESA  (de ex. 127.0.0.1)\r\n  --no-step-boxes\r\n  --baud N\r\n  --limits XMAX,YMAX\r\n  --backlog N  (1-4096)\r\n  --api\r\n  --hook BIBLIOTECA.dll\r\n  --allow ADRESA[/BITI][,...]'
-for refused in "--verbose|Optiune necunoscuta: --verbose" "--port 0|Valoare gresita pentru --port: 0"; do
+usage='\r\n\r\nOptiuni acceptate:\r\n  --port N  (1-65535)\r\n  --bind ADRESA  (de ex. 127.0.0.1)\r\n  --no-step-boxes\r\n  --baud N\r\n  --limits XMAX,YMAX\r\n  --backlog N  (1-4096)\r\n  --api\r\n  --hook BIBLIOTECA.dll\r\n  --allow ADRESA[/BITI][,...]\r\n  --ramp START_MS,STEPS  (1-10000, 1-100000)'
+for refused in "--verbose|Optiune necunoscuta: --verbose" "--port 0|Valoare gresita pentru --port: 0" \
+    "--ramp 20,100001|Valoare gresita pentru --ramp: 20,100001"; do
     switches=${refused%%|*}
     # shellcheck disable=SC2086  # the switches are separate words
     start_program $switches
