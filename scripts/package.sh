@@ -21,10 +21,7 @@ tree="$out/release"
 package="$out/package"
 
 echo "Building Project1.exe for release in $tree"
-# -g1: the line tables and the functions, without the types and variables a debugger needs.
-{ cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
-      -DMT_BUILD_TESTS=OFF &&
+{ mt_configure_release "$tree" &&
   cmake --build "$tree" --target Project1 reply_files -j "$(nproc)"; } >"$tree.log" 2>&1 \
     || { cat "$tree.log"; echo "The release build failed (log: $tree.log)."; exit 1; }
 
