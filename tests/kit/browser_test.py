@@ -3,7 +3,9 @@
 the program and the simulator that the run command started:
 load /, set X and Y, press Move; the step bytes reach the simulator, the page (which stays
 where it is: it reaches the program with fetch) shows the machine there, the live view's path
-ends there; an arrow key pressed and let go jogs once by the chosen step size.
+ends there; an arrow key pressed and let go jogs once by the chosen step size. The page's Stop
+pressed during a slow line ends it there: the position the page shows is the simulator's, and
+the program's own (/pos).
 Screenshots of the pages go to OUT_DIR.
 
     browser_test.py OUT_DIR [VIEW_PORT [PROGRAM_PORT]]
@@ -46,6 +48,11 @@ def wait_for_position(x, y):
         time.sleep(0.1)
         state = simulator_state()
     return state
+
+
+def program_position():
+    with urllib.request.urlopen(PROGRAM + "pos", timeout=WAIT_S) as reply:
+        return json.loads(reply.read())
 
 
 def start_browser(profile):
@@ -146,6 +153,42 @@ class ControlPage(unittest.TestCase):
         self.assertEqual(link, VIEW)
         self.assertEqual(tuple(int(v) for v in last), (20, 9))
         self.shot("live_view.png")
+
+    def test_stop_ends_a_slow_line_where_the_page_and_the_program_say(self):
+        b = self.browser
+        b.get(PROGRAM)
+        WebDriverWait(b, WAIT_S).until(lambda d: d.find_element(By.TAG_NAME, "body").get_attribute("data-api") == "true")
+        before = simulator_state()
+        # 300 steps at 10 ms: three seconds, which the Stop cuts short.
+        target = (before["x"] + 300, before["y"])
+        for field, value in (("x", target[0]), ("y", target[1]), ("delay", 10)):
+            element = b.find_element(By.ID, field)
+            element.clear()
+            element.send_keys(str(value))
+        b.find_element(By.ID, "move").click()
+        deadline = time.monotonic() + WAIT_S
+        while simulator_state()["steps"] - before["steps"] < 30 and time.monotonic() < deadline:
+            time.sleep(0.02)
+        stop = b.find_element(By.ID, "stop")
+        self.assertTrue(stop.is_enabled(), "Stop is not enabled during the line")
+        stop.click()
+        WebDriverWait(b, WAIT_S).until(lambda d: d.find_element(By.ID, "move").is_enabled())
+        settled = simulator_state()
+        time.sleep(0.5)
+        after = simulator_state()
+        pos = program_position()
+        shown = tuple(int(v) for v in self.shown_target())
+        print("Stop during the line from %d,%d to %d,%d: %d steps made; the page shows %s, %r; simulator %d,%d;"
+              " /pos %s" % (before["x"], before["y"], target[0], target[1], after["steps"] - before["steps"], shown,
+                            b.find_element(By.ID, "message").text, after["x"], after["y"], pos))
+        self.assertEqual(after["steps"], settled["steps"], "steps after the line was stopped")
+        self.assertGreaterEqual(after["steps"] - before["steps"], 30)
+        self.assertLess(after["x"], target[0], "the line ran to its end")
+        self.assertEqual(pos["line"], "idle")
+        self.assertEqual(pos["tool"], 0, "the tool is not off after Stop")
+        self.assertEqual((pos["x"], pos["y"]), (after["x"], after["y"]), "the program and the simulator disagree")
+        self.assertEqual(shown, (after["x"], after["y"]), "the page shows another position")
+        self.shot("page_after_stop.png")
 
 
 if __name__ == "__main__":
