@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# run.sh: one command to a working machine on Debian 12.
+# run.sh [SWITCH...]: one command to a working machine on Debian 12.
 #
-# Installs what is missing (scripts/setup.sh), builds the program and the serial-line
-# simulator, prepares a Wine prefix of its own (Wine's fonts, the kit's reply files in C:\a,
-# C:\c, C:\s unless you have your own there), maps COM1 to a pseudo-terminal whose other end
-# feeds the simulator, starts a virtual display when there is none, starts Project1.exe on
-# port 80 (or MT_PORT), connects it to COM1 and prints the two addresses to open. Runs until the program
-# ends (close its window) or Ctrl-C; everything it started is ended on the way out.
+# Installs what is missing (scripts/setup.sh), builds the program, the kit's stand-in tool hook
+# (mt_tool_hook.dll) and the serial-line simulator, prepares a Wine prefix of its own (Wine's
+# fonts, the kit's reply files in C:\a, C:\c, C:\s unless you have your own there), maps COM1 to
+# a pseudo-terminal whose other end feeds the simulator, starts the simulator, starts a virtual
+# display when there is none, starts Project1.exe on port 80 (or MT_PORT) with the operator API
+# (--api) and the stand-in hook (--hook, which tells the simulator the tool's state: the live
+# view draws the cut and the travel), connects it to COM1 and prints the two addresses to open.
+# Runs until the program ends (close its window) or Ctrl-C; everything it started is ended on
+# the way out.
+#
+# Every SWITCH is passed on to the program after run.sh's own, for instance
+#   ./scripts/run.sh --limits 400,400
+# A switch given here replaces run.sh's own of that name (--api, --hook, --port,
+# --no-step-boxes): the program takes each switch once.
 #
 # On a virtual display nobody can click the program's boxes: there the program gets
 # --no-step-boxes and a helper closes every box it shows. On a real display you click them.
@@ -15,9 +23,10 @@
 #   MT_BUILD_ROOT  where the build trees go (default: build)
 #   MT_VIEW_PORT   the simulator's live view port on 127.0.0.1 (default: 8070)
 #   MT_PORT        the program's port (default: 80; another one is passed as --port)
-#   MT_SERIAL      a real serial device (e.g. /dev/ttyUSB0) for COM1 instead of the simulator
-#   MT_PROGRAM, MT_DRIVER, MT_SIMULATOR  use these built Project1.exe, app_driver.exe and
-#                  mt-simulator instead of building them
+#   MT_SERIAL      a real serial device (e.g. /dev/ttyUSB0) for COM1 instead of the simulator;
+#                  the program then runs without the stand-in hook (no simulator to tell)
+#   MT_PROGRAM, MT_DRIVER, MT_HOOK, MT_SIMULATOR  use these built Project1.exe,
+#                  app_driver.exe, mt_tool_hook.dll and mt-simulator instead of building them
 set -Eeuo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -50,11 +59,28 @@ build() {
         || { cat "$dir.log"; echo "The build failed (log: $dir.log)."; exit 1; }
 }
 
-program=${MT_PROGRAM:-} driver=${MT_DRIVER:-} simulator=${MT_SIMULATOR:-}
-if [ -z "$program" ] || [ -z "$driver" ]; then
-    build "$out/win" Project1 app_driver -- -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Debug
-    program="$out/win/app/Project1.exe"
-    driver="$out/win/tests/app/app_driver.exe"
+# given SWITCH: whether the operator's own switches name SWITCH (then run.sh leaves out its own).
+given() {
+    local argument
+    for argument in "${operator_switches[@]}"; do [ "$argument" != "$1" ] || return 0; done
+    return 1
+}
+operator_switches=("$@")
+
+program=${MT_PROGRAM:-} driver=${MT_DRIVER:-} hook=${MT_HOOK:-} simulator=${MT_SIMULATOR:-}
+# The stand-in hook tells the simulator; with a real machine there is none to tell (MT_HOOK, or
+# --hook among the switches, names a library of your own).
+want_hook=0
+if given --hook; then want_hook=0; elif [ -n "$hook" ] || [ -z "$serial" ]; then want_hook=1; fi
+win_targets=()
+[ -n "$program" ] || win_targets+=(Project1)
+[ -n "$driver" ] || win_targets+=(app_driver)
+[ -n "$hook" ] || [ "$want_hook" = 0 ] || win_targets+=(mt_tool_hook)
+if [ "${#win_targets[@]}" -gt 0 ]; then
+    build "$out/win" "${win_targets[@]}" -- -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Debug
+    program=${program:-"$out/win/app/Project1.exe"}
+    driver=${driver:-"$out/win/tests/app/app_driver.exe"}
+    [ "$want_hook" = 0 ] || hook=${hook:-"$out/win/tools/tool_hook/mt_tool_hook.dll"}
 fi
 if [ -z "$simulator" ] && [ -z "$serial" ]; then
     # A build of its own, without the sanitizers of the host test tree: the simulator keeps
@@ -78,8 +104,11 @@ trap 'exit 143' TERM
 # The display: the one there is, or a virtual one.
 mt_display_up
 switches=()
-[ "$MT_DISPLAY_KIND" = real ] || switches=("${MT_UNATTENDED_SWITCHES[@]}")
-[ "$port" = 80 ] || switches+=(--port "$port")
+if [ "$MT_DISPLAY_KIND" = virtual ]; then
+    for switch in "${MT_UNATTENDED_SWITCHES[@]}"; do given "$switch" || switches+=("$switch"); done
+fi
+[ "$port" = 80 ] || given --port || switches+=(--port "$port")
+given --api || switches+=(--api)
 
 # This command's own prefix: its wineserver ends with it.
 MT_WINE_OWNED=1
@@ -106,11 +135,17 @@ else
     mt_simulator_up "$simulator" "$run/line/ttyB" "$view_port" "$run"
 fi
 
-mt_program_start "$program" "$run/program.log" "${switches[@]}"
+# The stand-in hook, as the program under Wine names it, reaches the simulator at MT_VIEW_PORT:
+# Wine gives the program this environment.
+[ "$want_hook" = 0 ] || switches+=(--hook "$(mt_windows_path "$hook")")
+export MT_VIEW_PORT=$view_port
+mt_program_start "$program" "$run/program.log" "${switches[@]}" "${operator_switches[@]}"
 printf 'socat %s\nsimulator %s\nprogram %s\nxvfb %s\n' "${MT_LINE_PID:-}" "${MT_SIMULATOR_PID:-}" "$MT_PROGRAM_PID" \
     "${MT_XVFB_PID:-}" >"$run/pids"
 if ! mt_drive wait-window $((MT_WAIT_START * 1000)); then
     cat "$run/program.log"
+    # A switch the program refuses is named in a box (on a virtual display nobody reads it).
+    if mt_drive wait-box 2000; then grep "^box" "$MT_DRIVE_OUT" || true; fi
     echo "The program's window did not appear."
     exit 1
 fi
@@ -137,7 +172,11 @@ else
     echo "  $com is $serial."
 fi
 if [ "$MT_DISPLAY_KIND" = virtual ]; then
-    echo "Nobody can click the program's boxes on a virtual display: it runs with ${switches[*]}, and a helper closes every box it shows."
+    echo "Nobody can click the program's boxes on a virtual display: it runs with ${MT_UNATTENDED_SWITCHES[*]}, and a helper closes every box it shows."
+fi
+echo "  The program runs with: ${switches[*]} ${operator_switches[*]}"
+if [ "$want_hook" = 1 ] && [ -z "$serial" ]; then
+    echo "  The tool: the hook $(basename "$hook") tells the simulator its state; the live view draws the cut solid, the travel dashed."
 fi
 echo "Reply files in $WINEPREFIX/drive_c (a, c, s); logs in $run. Press Ctrl-C to stop."
 status=0

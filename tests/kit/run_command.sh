@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# run_command.sh up|line|down SOURCE STATE [PROGRAM DRIVER SIMULATOR [SEED_PREFIX]]
-# The run command as a newcomer uses it: `./scripts/run.sh` in a fresh copy of the checkout
-# (the files a clone gives), in a shell without a display or any of the project's variables.
+# run_command.sh up SOURCE STATE LIMITS PROGRAM DRIVER HOOK SIMULATOR [SEED_PREFIX]
+# run_command.sh line|tool|down SOURCE STATE
+# The run command as a newcomer uses it: `./scripts/run.sh --limits LIMITS` (XMAX,YMAX) in a
+# fresh copy of the checkout (the files a clone gives), in a shell without a display or any of
+# the project's variables.
 #   up    copies the checkout to STATE/clone, starts its run.sh in the background and waits
-#         until it prints the addresses. PROGRAM, DRIVER and SIMULATOR are the ones this build
-#         made; run.sh takes them instead of compiling them again. SEED_PREFIX, a Wine prefix
-#         made before (the tests' own), is copied in as the clone's prefix without its fonts,
-#         reply files and COM ports: Wine's first start of a prefix takes minutes where it
-#         runs under emulation, and the suite has made one already.
+#         until it prints the addresses; the program answers /pos (the API is on) with the
+#         serial port open and the tool off, and the simulator has heard the hook. PROGRAM,
+#         DRIVER, HOOK (mt_tool_hook.dll) and SIMULATOR are the ones this build made; run.sh
+#         takes them instead of compiling them again. SEED_PREFIX, a Wine prefix made before
+#         (the tests' own), is copied in as the clone's prefix without its fonts, reply files
+#         and COM ports: Wine's first start of a prefix takes minutes where it runs under
+#         emulation, and the suite has made one already.
 #   line  one movement request with curl; the reply is C:\s and the simulator is at its target
+#   tool  a line to 100,100, the simulator's path begun afresh there, then a line with the tool
+#         on (/?a=1A) and one with it off (/?a=1S): its SVG holds exactly one cut and one
+#         travel, those two lines
 #   down  stops run.sh as Ctrl-C would and checks that everything it started has ended
 # Every wait is bounded.
 set -euo pipefail
@@ -28,10 +35,13 @@ fail() {
     exit 1
 }
 json_number() { sed -n "s/.*\"$2\":\\(-\\?[0-9]*\\).*/\\1/p" <<<"$1"; }
+json_text() { sed -n "s/.*\"$2\":\"\\([a-z]*\\)\".*/\\1/p" <<<"$1"; }
+simulator() { curl -s --max-time 10 "$@"; }
+program() { curl -s --max-time 120 "http://127.0.0.1:$program_port$1"; }
 
 case $action in
 up)
-    program=$4 driver=$5 simulator=$6 seed=${7:-}
+    limits=$4 program=$5 driver=$6 hook=$7 simulator=$8 seed=${9:-}
     if [ -f "$state/run.pid" ] && mt_alive "$(cat "$state/run.pid")"; then
         fail "a run.sh of an earlier run is still going (pid $(cat "$state/run.pid"))"
     fi
@@ -51,10 +61,11 @@ up)
         echo "the clone's prefix is a copy of $seed without Wine's fonts, reply files and COM ports"
     fi
     # A newcomer's shell: no display, no Wine or project variables.
-    prebuilt=(MT_PROGRAM="$program" MT_DRIVER="$driver" MT_PORT="$program_port")
+    prebuilt=(MT_PROGRAM="$program" MT_DRIVER="$driver" MT_HOOK="$hook" MT_PORT="$program_port")
     [ -x "$simulator" ] && prebuilt+=(MT_SIMULATOR="$simulator")
     (cd "$clone" && exec env -u DISPLAY -u WINEPREFIX -u WINEARCH -u WINEDEBUG -u WINEDLLOVERRIDES \
-        -u MT_BUILD_ROOT -u MT_WINEPREFIX "${prebuilt[@]}" setsid ./scripts/run.sh) </dev/null >"$log" 2>&1 &
+        -u MT_BUILD_ROOT -u MT_WINEPREFIX -u MT_VIEW_PORT "${prebuilt[@]}" setsid ./scripts/run.sh --limits "$limits") \
+        </dev/null >"$log" 2>&1 &
     echo $! >"$state/run.pid"
     for _ in $(seq 1 3000); do
         grep -q '^  Control page: ' "$log" && break
@@ -75,7 +86,18 @@ up)
     for font in marlett.ttf tahoma.ttf ms_sans_serif.ttf; do
         [ -s "$run/wineprefix/drive_c/windows/Fonts/$font" ] || fail "the prefix has no $font"
     done
-    echo "PASS: run.sh is up; C:\\a, C:\\c, C:\\s are the kit's; the prefix has Marlett, Tahoma, MS Sans Serif"
+    switches=$(sed -n 's/^  The program runs with: //p' "$log")
+    for switch in --no-step-boxes --api "--hook Z:" "--limits $limits"; do
+        [[ " $switches " == *" $switch"* ]] || fail "the program does not run with $switch (it runs with: $switches)"
+    done
+    # The API answers; the hook is loaded (the tool off since start-up) and told the simulator so.
+    pos=$(program /pos) || fail "curl of /pos"
+    echo "/pos: $pos"
+    [ "$(json_text "$pos" line),$(json_text "$pos" port),$(json_number "$pos" tool)" = idle,open,0 ] \
+        || fail "/pos is not the API's answer of an idle machine on an open port with the tool off: $pos"
+    sim=$(simulator "http://127.0.0.1:$view_port/state") || fail "no simulator state"
+    [ "$(json_number "$sim" tool)" = 0 ] || fail "the simulator did not hear the hook switch the tool off: $sim"
+    echo "PASS: run.sh is up with $switches; /pos answers; the hook told the simulator; C:\\a, C:\\c, C:\\s are the kit's; the prefix has Marlett, Tahoma, MS Sans Serif"
     ;;
 line)
     before=$(curl -s --max-time 10 "http://127.0.0.1:$view_port/state") || fail "no simulator state"
@@ -101,6 +123,43 @@ line)
     [ $(( $(json_number "$after" steps) - steps0 )) -eq "$want" ] \
         || fail "the line made $(( $(json_number "$after" steps) - steps0 )) steps, not $want"
     echo "PASS: the line to 6,4 made $want steps and the simulator is at 6,4"
+    ;;
+tool)
+    # From a place of its own, whatever the tests before left.
+    program '/s?e=1&p=0&X100&Y100' >/dev/null || fail "curl of the line to 100,100"
+    for _ in $(seq 1 100); do
+        sim=$(simulator "http://127.0.0.1:$view_port/state")
+        [ "$(json_number "$sim" x),$(json_number "$sim" y)" = 100,100 ] && break
+        sleep 0.1
+    done
+    sim=$(simulator "http://127.0.0.1:$view_port/state") || fail "no simulator state"
+    x0=$(json_number "$sim" x) y0=$(json_number "$sim" y)
+    pos=$(program /pos) || fail "curl of /pos"
+    [ "$(json_number "$pos" x),$(json_number "$pos" y)" = "$x0,$y0" ] || fail "the program ($pos) and the simulator ($sim) disagree"
+    # The path begun afresh where the machine stands (the program's position is the same): the
+    # picture then holds these two lines alone.
+    simulator --fail -d "" "http://127.0.0.1:$view_port/reset?x=$x0&y=$y0" >/dev/null || fail "reset of the simulator"
+    x1=$((x0 + 20)) y1=$((y0 + 10))
+    for request in '/?a=1A' "/s?e=1&p=0&X$x1&Y$y0" '/?a=1S' "/s?e=1&p=0&X$x1&Y$y1"; do
+        program "$request" >/dev/null || fail "curl of $request"
+    done
+    for _ in $(seq 1 100); do
+        sim=$(simulator "http://127.0.0.1:$view_port/state")
+        [ "$(json_number "$sim" x),$(json_number "$sim" y)" = "$x1,$y1" ] && break
+        sleep 0.1
+    done
+    echo "simulator after: $sim"
+    [ "$(json_number "$sim" x),$(json_number "$sim" y),$(json_number "$sim" steps)" = "$x1,$y1,30" ] \
+        || fail "the simulator is not at $x1,$y1 after 30 steps"
+    [ "$(json_number "$sim" tool)" = 0 ] || fail "the tool is not off at the end"
+    simulator "http://127.0.0.1:$view_port/path.svg" >"$state/path.svg" || fail "no SVG of the path"
+    cuts=$(grep -o '<path class="cut" d="[^"]*"' "$state/path.svg" | sed 's/.* d=//' || true)
+    travels=$(grep -o '<path class="travel" d="[^"]*"' "$state/path.svg" | sed 's/.* d=//' || true)
+    echo "cut: ${cuts//$'\n'/; }"
+    echo "travel: ${travels//$'\n'/; }"
+    [ "$cuts" = "\"M$x0 $y0 L$x1 $y0\"" ] || fail "the SVG's cut is not the line with the tool on alone"
+    [ "$travels" = "\"M$x1 $y0 L$x1 $y1\"" ] || fail "the SVG's travel is not the line with the tool off alone"
+    echo "PASS: the line with the tool on is the one cut of the picture, the line with it off its one travel"
     ;;
 down)
     pid=$(cat "$state/run.pid")
@@ -133,7 +192,7 @@ down)
     echo "PASS: run.sh stopped; all it started has ended; ports $program_port and $view_port are closed"
     ;;
 *)
-    echo "usage: $0 up|line|down SOURCE STATE [PROGRAM DRIVER SIMULATOR]"
+    echo "usage: $0 up SOURCE STATE LIMITS PROGRAM DRIVER HOOK SIMULATOR [SEED_PREFIX] | line|tool|down SOURCE STATE"
     exit 2
     ;;
 esac

@@ -41,12 +41,15 @@ export function lineTime(steps, p) {
   return steps > 0 ? (steps + 1) * p : p;
 }
 
-// The step delay (whole ms, never below 0) that moves a line of dx, dy steps at `feed` mm/min:
-// the line's length in mm at that feed, spread over the pauses the program makes on it.
+// The step delay (whole ms, never below 0) of a line of dx, dy steps at `feed` mm/min: its
+// longer axis (the one on which it makes more steps; on a tie, the one with more steps per mm,
+// the shorter delay of the two) moves at the feed, one step of that axis per delay:
+// 60000 / (feed * that axis's steps per mm). A line with no steps gets 0: it asks for nothing.
 export function stepDelay(dx, dy, feed, calibration) {
-  const steps = Math.abs(dx) + Math.abs(dy);
-  if (steps === 0 || !(feed > 0)) return 0;
-  const mm = Math.hypot(dx / calibration.stepsPerMmX, dy / calibration.stepsPerMmY);
-  const ms = (mm / feed) * 60000;
-  return Math.max(0, Math.round(ms / (steps + 1)));
+  const sx = Math.abs(dx);
+  const sy = Math.abs(dy);
+  if (sx + sy === 0 || !(feed > 0)) return 0;
+  const { stepsPerMmX: mx, stepsPerMmY: my } = calibration;
+  const perMm = sx > sy ? mx : sy > sx ? my : Math.max(mx, my);
+  return Math.max(0, Math.round(60000 / (feed * perMm)));
 }

@@ -8,19 +8,25 @@ import { parseGcode } from '../../../tools/reply_pages/gcode.js';
 
 const cal = (x = 1, y = 1, feed = 600) => ({ stepsPerMmX: x, stepsPerMmY: y, feed });
 
-test('a feed becomes the whole-ms step delay that moves the line at that feed', () => {
+test('a feed becomes the whole-ms step delay of the line\'s longer axis: 60000 / (F × its steps per mm)', () => {
   const cases = [
-    // dx, dy, feed mm/min, calibration, delay: (length at feed) / (steps + 1 pauses)
-    [100, 0, 600, cal(), 99],          // 100 mm in 10 s over 101 pauses
-    [30, 40, 600, cal(), 70],          // 50 mm in 5 s over 71 pauses
-    [-30, -40, 600, cal(), 70],        // the direction does not matter
-    [1000, 0, 600, cal(10, 10), 10],   // 100 mm of 10 steps each
-    [0, 800, 60, cal(1, 80), 12],      // Y's own steps per mm: 10 mm in 10 s over 801 pauses
+    // dx, dy, feed mm/min, calibration, delay
+    [100, 0, 600, cal(), 100],         // 60000 / (600 × 1)
+    [30, 40, 600, cal(), 100],         // Y makes more steps; both axes at 1 step per mm
+    [-30, -40, 600, cal(), 100],       // the direction does not matter
+    [1000, 0, 600, cal(10, 10), 10],   // 60000 / (600 × 10)
+    [0, 800, 60, cal(1, 80), 13],      // Y's own steps per mm: 60000 / (60 × 80) = 12.5, rounded
+    [50, 10, 60, cal(1, 80), 1000],    // X makes more steps: X's steps per mm, not Y's finer one
+    [10, 50, 60, cal(80, 1), 1000],    // and the other way round
+    [20, 20, 600, cal(2, 4), 25],      // a tie: the axis with more steps per mm (the shorter delay)
+    [-20, 20, 600, cal(4, 2), 25],
+    [3, 2, 7000, cal(3, 1), 3],        // 60000 / 21000 = 2.86: rounded to the nearest ms
     [1, 0, 1e6, cal(), 0],             // faster than a ms a step: 0, never below
-    [0, 0, 600, cal(), 0],
+    [0, 0, 600, cal(), 0],             // no steps: nothing to pace
+    [5, 0, 0, cal(), 0],               // no feed: no pause asked for
   ];
   for (const [dx, dy, feed, calibration, want] of cases) {
-    assert.equal(stepDelay(dx, dy, feed, calibration), want, `${dx},${dy} at F${feed}`);
+    assert.equal(stepDelay(dx, dy, feed, calibration), want, `${dx},${dy} at F${feed} with ${JSON.stringify(calibration)}`);
   }
   assert.equal(lineTime(100, 99), 101 * 99);
   assert.deepEqual(normaliseCalibration({ stepsPerMmX: '80', stepsPerMmY: -1, feed: 'fast' }), cal(80, 1, 600));
@@ -35,7 +41,8 @@ test('a plan runs the job from the machine\'s position, in steps, with its cut, 
   // X20.2 is 40.4 steps: it rounds onto the line before and asks for nothing.
   assert.deepEqual(moves.map((m) => [m.line, m.x, m.y, m.steps, m.cut]),
     [[1, 120, 70, 40, false], [3, 140, 70, 20, true], [7, 100, 50, 60, false]]);
-  assert.deepEqual(moves.map((m) => m.p), [stepDelay(20, 20, 600, cal(2, 4)), stepDelay(20, 0, 300, cal(2, 4)), stepDelay(-40, -20, 600, cal(2, 4))]);
+  // 20 × 20 steps: a tie, Y's 4 steps per mm; 20 X steps at F300 and 2 steps per mm; X longer.
+  assert.deepEqual(moves.map((m) => m.p), [25, 100, 50]);
   assert.deepEqual(plan.entries.map((e) => e.kind), ['move', 'tool', 'move', 'dwell', 'tool', 'move']);
   assert.deepEqual(plan.bounds.steps, { minX: 100, minY: 50, maxX: 140, maxY: 70 });
   assert.deepEqual(plan.bounds.mm, { minX: 0, minY: 0, maxX: 20.2, maxY: 5 });
@@ -46,7 +53,7 @@ test('a plan runs the job from the machine\'s position, in steps, with its cut, 
   assert.deepEqual([plan.below, plan.beyond, plan.tooSlow], [{ x: false, y: false }, false, null]);
   // Slower than the longest delay the program takes: the plan names the line.
   const slow = planJob(parseGcode('G1 X10 F20\nG1 X11 F0.1\nG1 X12 F0.2'), cal(), { x: 0, y: 0 });
-  assert.deepEqual([slow.tooSlow.line, slow.tooSlow.p], [2, 300000]);
+  assert.deepEqual([slow.tooSlow.line, slow.tooSlow.p], [2, 600000]);
 });
 
 test('a job that would go below 0 is flagged, and its shift brings it to 0', () => {
@@ -77,6 +84,6 @@ test('a restart from line N rebuilds the state there: tool off, travel, the tool
     assert.deepEqual(brief(restart.entries), want, `from line ${line}`);
   }
   const travel = restartFrom(plan, 5, { x: 3, y: 3 }, cal()).entries[1];
-  assert.deepEqual([travel.from, travel.steps, travel.cut, travel.p], [{ x: 3, y: 3 }, 14, false, stepDelay(7, 7, 600, cal())]);
+  assert.deepEqual([travel.from, travel.steps, travel.cut, travel.p], [{ x: 3, y: 3 }, 14, false, 100]);
   for (const line of [0, 10, 2.5]) assert.equal(restartFrom(plan, line, { x: 0, y: 0 }, cal()).ok, false, `line ${line}`);
 });
