@@ -142,10 +142,23 @@ export MT_VIEW_PORT=$view_port
 mt_program_start "$program" "$run/program.log" "${switches[@]}" "${operator_switches[@]}"
 printf 'socat %s\nsimulator %s\nprogram %s\nxvfb %s\n' "${MT_LINE_PID:-}" "${MT_SIMULATOR_PID:-}" "$MT_PROGRAM_PID" \
     "${MT_XVFB_PID:-}" >"$run/pids"
-if ! mt_drive wait-window $((MT_WAIT_START * 1000)); then
+# The main window, or a box instead of it: a switch the program refuses is named in a box
+# before any window exists (on a virtual display nobody reads it), and the program ends once
+# it is closed. Whichever comes first ends the wait.
+shown=''
+started=$SECONDS
+while [ -z "$shown" ] && [ $((SECONDS - started)) -lt "$MT_WAIT_START" ]; do
+    if mt_drive wait-window 3000; then shown=window
+    elif mt_drive wait-box 200; then shown=box
+    elif mt_ended "$MT_PROGRAM_PID"; then shown=end
+    fi
+done
+if [ "$shown" != window ]; then
     cat "$run/program.log"
-    # A switch the program refuses is named in a box (on a virtual display nobody reads it).
-    if mt_drive wait-box 2000; then grep "^box" "$MT_DRIVE_OUT" || true; fi
+    if [ "$shown" = box ]; then
+        echo "The program showed a box instead of its window (caption|text):"
+        grep "^box" "$MT_DRIVE_OUT" || true
+    fi
     echo "The program's window did not appear."
     exit 1
 fi
