@@ -91,10 +91,12 @@ int32_t RunApplication(const char* arguments) noexcept {
         ApplyProgramOptions(options.options);
         // Whatever state the port was left in, the tool starts off (without a hook, nothing).
         web::SwitchToolOff();
+        crash::SetFaultSafeguard(web::SwitchToolOff);
         runtime::SetMainForm(forms::MainFormTemplate(MainWindowProc));
         exitCode = runtime::RunMessageLoop(
             instance, 0, runtime::SlotAs<const void*>(application.CommandLine), SW_SHOWDEFAULT);
         web::SwitchToolOff();
+        crash::SetFaultSafeguard(nullptr);
         UnloadHookLibrary();
     }
 

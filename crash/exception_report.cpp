@@ -20,6 +20,8 @@ namespace {
 SourceLineRecord sourceLine{};
 DWORD lineDisplacement = 0;
 runtime::WorkBlock reportReserve{};
+// Taken (set to none) as it is called, so that a failure inside it is not met by a second call.
+FaultSafeguard faultSafeguard = nullptr;
 
 constexpr DWORD kSymLoadLines = 0x10;  // SYMOPT_LOAD_LINES
 
@@ -159,7 +161,16 @@ FaultSite LookUpSourceLine(const EXCEPTION_RECORD& record, std::span<char> name)
     return site;
 }
 
+void SetFaultSafeguard(FaultSafeguard safeguard) noexcept {
+    faultSafeguard = safeguard;
+}
+
 LONG WINAPI ExceptionReportFilter(EXCEPTION_POINTERS* pointers) noexcept {
+    // Before the report, whose box waits for the operator: a tool left on meanwhile is a hazard.
+    if (const FaultSafeguard safeguard = faultSafeguard; safeguard != nullptr) {
+        faultSafeguard = nullptr;
+        safeguard();
+    }
     const EXCEPTION_RECORD* record = pointers != nullptr ? pointers->ExceptionRecord : nullptr;
     if (record == nullptr || (record->ExceptionFlags & (EXCEPTION_NONCONTINUABLE | EXCEPTION_UNWINDING)) != 0) {
         runtime::pendingCheckSite = nullptr;

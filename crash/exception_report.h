@@ -35,7 +35,13 @@ struct SourceLineRecord {
 };
 static_assert(sizeof(SourceLineRecord) == 20, "the library checks SizeOfStruct against its 32-bit record");
 
-// The unhandled-exception filter. Shows the report at most once per process (a non-continuable
+// What a process that fails must do before anything else: make its outputs safe (switch the
+// machine's tool off). Called once per process, first thing in the filter, whatever the
+// failure; a second failure inside it does not call it again. None by default.
+using FaultSafeguard = void (*)() noexcept;
+void SetFaultSafeguard(FaultSafeguard safeguard) noexcept;
+
+// The unhandled-exception filter. Calls the safeguard, shows the report at most once per process (a non-continuable
 // or unwinding exception shows none), tears the runtime down and returns
 // EXCEPTION_EXECUTE_HANDLER, upon which the system ends the process.
 LONG WINAPI ExceptionReportFilter(EXCEPTION_POINTERS* pointers) noexcept;

@@ -8,7 +8,8 @@
 #    out32_calls.txt): /pos before, during and after a 300-step line at p=10, /halt in the middle
 #    of the next one (no byte after it, its own request answered, /pos idle where the far end of
 #    the line says the machine is, and the X field too), the "?a" sub-commands, and the tool off
-#    at the start, at the halt and at the end;
+#    at the start, at the halt and at the end; a fault inside the program (the hook's own, on
+#    MT_OUT32_FAULT_VALUE) switches the tool off before the crash report shows;
 #  - --api with step boxes: /pos and /halt answered inside a box, and the halt ends the line;
 #  - --allow 127.0.0.2 without --api: a client from 127.0.0.1 is closed without a byte; one from
 #    127.0.0.2 gets the selected reply file for /pos and /halt.
@@ -76,6 +77,13 @@ expect_answer pos_before.json '{"x":0,"y":0,"line":"idle","done":0,"total":0,"de
 step "/pos during a 300-step line at p=10: the steps made rise, and each has reached the line"
 get '/s?e=1&p=10&X300' reply_line.bin &
 curl_pid=$!
+# The line's request may reach the program after the first /pos: wait until it runs.
+for _ in $(seq 1 100); do
+    get /pos pos_start.json || fail "curl of /pos"
+    [ "$(member line pos_start.json)" = running ] && break
+    sleep 0.05
+done
+[ "$(member line pos_start.json)" = running ] || fail "the line did not start: $(body_of pos_start.json)"
 readings=() previous=-1 rising=0
 for i in $(seq 1 40); do
     get /pos "pos_during_$i.json" || fail "curl of /pos during the line"
@@ -130,6 +138,23 @@ for command in c S A; do get "/?a=1$command" "reply_hook_$command.bin" || fail "
 expect_calls "888 0" "888 1" "888 0" "888 2" "888 0" "888 1"
 close_program
 expect_calls "888 0" "888 1" "888 0" "888 2" "888 0" "888 1" "888 0"
+
+step "a fault inside the program with the tool on: the tool is off before the crash report shows"
+rm -f "$calls"
+MT_OUT32_FAULT_VALUE=2 start_program --api --no-step-boxes --hook "$hook"
+mt_await_program 80 || fail "the program did not come up"
+get '/?a=1A' reply_before_fault.bin || fail "curl of /?a=1A"
+# Never answered: the program fails inside the hook's call for it.
+get '/?a=1c' reply_fault.bin &
+curl_pid=$!
+drive wait-box 30000 || fail "no crash report"
+grep -q '^box .*Application error|' "$MT_DRIVE_OUT" || fail "the box is not the crash report"
+expect_calls "888 0" "888 1" "888 2" "888 0"
+drive dismiss || fail "dismissing the crash report"
+mt_await_exit 5 || fail "the program did not end by its fault (exit status ${MT_PROGRAM_STATUS:-none})"
+mt_stop "$curl_pid"
+curl_pid=''
+expect_calls "888 0" "888 1" "888 2" "888 0"
 
 step "--api with step boxes: /pos and /halt inside a box; the halt ends the line"
 rm -f "$calls"
