@@ -7,6 +7,7 @@
 #include "app/motion/motion.h"
 #include "app/web/web_front.h"
 #include "runtime/build/modal_state.h"
+#include "runtime/window/owned_box.h"
 
 namespace app {
 
@@ -20,7 +21,7 @@ constexpr LRESULT kCloseHandled = 1;
 constexpr int32_t kClosedModalResult = 2;
 
 void ShowAboutBox(HWND window) {
-    MessageBoxA(window, kAboutText, kAboutCaption, MB_ICONINFORMATION | MB_OK);
+    runtime::ShowOwnedBox(window, kAboutText, kAboutCaption, MB_ICONINFORMATION | MB_OK);
 }
 
 // The listener could not be opened: the window goes on, and the operator learns why no
@@ -28,7 +29,7 @@ void ShowAboutBox(HWND window) {
 LRESULT OnListenerFailed(HWND window, WPARAM wParam, LPARAM lParam) {
     char text[256];
     web::FormatListenerFailure(web::ListenerFailureOf(wParam, lParam), text);
-    MessageBoxA(window, text, kFailureCaption, MB_ICONWARNING | MB_OK);
+    runtime::ShowOwnedBox(window, text, kFailureCaption, MB_ICONWARNING | MB_OK);
     return kGoOn;
 }
 

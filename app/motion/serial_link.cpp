@@ -3,6 +3,7 @@
 
 #include "app/failure_caption.h"
 #include "runtime/text/number_format.h"
+#include "runtime/window/owned_box.h"
 
 namespace motion {
 
@@ -108,18 +109,18 @@ void ConnectPort(HWND window) {
                                       OPEN_EXISTING, 0, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
         // No control changes: the port is not open and the connect button stays as it was.
-        MessageBoxA(window, kConnectFailedText, app::kFailureCaption, MB_OK);
+        runtime::ShowOwnedBox(window, kConnectFailedText, app::kFailureCaption, MB_OK);
         return;
     }
     if (motionSettings.baud != 0 && !ConfigureLine(opened, motionSettings.baud)) {
         // Not a serial line that takes the speed asked for: not a port to step on.
         CloseHandle(opened);
-        MessageBoxA(window, kConnectFailedText, app::kFailureCaption, MB_OK);
+        runtime::ShowOwnedBox(window, kConnectFailedText, app::kFailureCaption, MB_OK);
         return;
     }
     portHandle = opened;
     SetPortButtons(window, true);
-    MessageBoxA(window, kConnectedText, kConnectedText, MB_OK);
+    runtime::ShowOwnedBox(window, kConnectedText, kConnectedText, MB_OK);
 }
 
 void DisconnectPort(HWND window) {

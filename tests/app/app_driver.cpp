@@ -18,6 +18,12 @@
 //   dismiss                 dismiss the box of any program
 //   read ID...              the texts of the controls
 //   close                   the system menu's Close
+//   focus                   where the keyboard focus is, as another program sees it: the
+//                           identifier of the main window's control that has it (0 for none),
+//                           whether the main window is its thread's active window and the
+//                           system's foreground window ("focus 1004 active 1 foreground 1")
+//   focus-watch STOPFILE    the focus line each time it changes, until the file STOPFILE
+//                           exists or the main window is gone
 //   handles                 the program's handle count and memory (working set, private
 //                           bytes, in KB), as the system gives them to another process
 //   dismiss-all STOPFILE    dismiss every box of the program as it comes, until the file
@@ -269,6 +275,40 @@ int DismissAll(HWND main, const std::string& stopFile) {
     return 0;
 }
 
+// Where the keyboard focus is, as another program sees it: the identifier of the main window's
+// control that has it (0 for none), whether the main window is its thread's active window and
+// whether it is the system's foreground window.
+std::string FocusLine(HWND main) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread)) return "no thread information";
+    HWND focus = thread.hwndFocus;
+    const int control = focus != nullptr && IsChild(main, focus) ? GetDlgCtrlID(focus) : 0;
+    return "focus " + std::to_string(control) + " active " + std::to_string(thread.hwndActive == main ? 1 : 0) +
+           " foreground " + std::to_string(GetForegroundWindow() == main ? 1 : 0);
+}
+
+int Focus(HWND main) {
+    std::printf("%s\n", FocusLine(main).c_str());
+    return 0;
+}
+
+// The focus line each time it changes (looked at every 10 ms), until the file stopFile exists
+// or the main window is gone.
+int WatchFocus(HWND main, const std::string& stopFile) {
+    std::string last;
+    while (IsWindow(main) && !FileExists(stopFile)) {
+        const std::string now = FocusLine(main);
+        if (now != last) {
+            std::printf("%s\n", now.c_str());
+            std::fflush(stdout);
+            last = now;
+        }
+        Sleep(10);
+    }
+    return 0;
+}
+
 int NoBox(HWND main) {
     HWND box = FindBox(ProcessOf(main));
     if (box == nullptr) {
@@ -373,6 +413,8 @@ int Run(const std::vector<std::string>& args) {
         return DismissBoxes(main, std::atoi(args[1].c_str()), std::strtoul(args[2].c_str(), nullptr, 10));
     }
     if (command == "no-box" && args.size() == 1) return NoBox(main);
+    if (command == "focus" && args.size() == 1) return Focus(main);
+    if (command == "focus-watch" && args.size() == 2) return WatchFocus(main, args[1]);
     if (command == "read" && args.size() >= 2) {
         std::vector<int> ids;
         for (std::size_t i = 1; i < args.size(); ++i) ids.push_back(ControlId(args[i]));

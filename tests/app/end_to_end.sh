@@ -3,8 +3,9 @@
 # The whole program as a user runs it, without switches: PROGRAM (Project1.exe) under Wine in
 # PREFIX on the X display, its reply files in C:\, COM5 mapped to one end of a socat
 # pseudo-terminal pair whose other end is read here, requests from curl to port 80 on
-# 127.0.0.1, and DRIVER (app_driver.exe) typing, pressing, reading fields and dismissing the
-# boxes. Screenshots and logs go to OUT. See program_session.sh for the machine.
+# 127.0.0.1, DRIVER (app_driver.exe) typing, pressing, reading fields and dismissing the boxes,
+# and xdotool's keys on the display. Screenshots and logs go to OUT. See program_session.sh for
+# the machine.
 set -euo pipefail
 program=$1 driver=$2 prefix=$3 out=$4
 # shellcheck source=program_session.sh
@@ -144,6 +145,61 @@ wait "$curl_pid" || fail "curl of the request after the disconnect failed"
 same_as reply_after.bin s "the request after the disconnect"
 sleep 0.5
 [ "$(serial_bytes)" = BBDBBD ] || fail "bytes arrived after the disconnect: \"$(serial_bytes)\""
+
+step "Enter on > and on ! from the keyboard, 20 rounds, each SUCCES! closed by the run command's box dismisser"
+# Real key events on the display, as a person types. The dismisser (the driver's dismiss-all)
+# closes each box from its own program, so the box ends without any input of its own. Once it
+# has gone, the window is active with the focus on the next tab stop, 1004, and the display's
+# keyboard focus is on the window; Enter on "!" then leaves the focus on ">". The focus is
+# watched from another program (the driver's focus-watch), as a tool that reads it would.
+mt_dismisser_start "$out"
+rm -f "$out/focus.stop"
+wine "$driver" focus-watch "$(mt_windows_path "$out/focus.stop")" </dev/null >"$out/focus.log" 2>&1 &
+watcher_pid=$!
+mt_own "$watcher_pid"
+window=$(xdotool search --name '^Mini-Tarvo Server V0.3$' | head -n 1 || true)
+[ -n "$window" ] || fail "the display shows no window of the program"
+focus_now() { echo "$(tr -d '\r' <"$out/focus.log" | tail -n 1), display focus $(xdotool getwindowfocus)"; }
+focus_is() { [ "$(focus_now)" = "focus $1 active 1 foreground 1, display focus $window" ]; }
+# settled ID: the focus comes to control ID of the active window, and is still there a moment
+# later, when the display's late news of the box has arrived.
+settled() { mt_wait_for 3 focus_is "$1" && sleep 0.2 && focus_is "$1"; }
+boxes_closed() { grep -c '^box SUCCES!|SUCCES!' "$out/dismissed.log" || true; }
+more_boxes_than() { [ "$(boxes_closed)" -gt "$1" ]; }
+# The operator clicks inputLinie: 29,24 in the client area, which lies 3 px in and 41 px down
+# (frame, caption and menu bar).
+click_inputLinie() { xdotool mousemove --window "$window" 42 75 click 1; }
+click_inputLinie
+xdotool key Tab
+settled "${MT_ID[btnSetCom]}" || fail "Tab from inputLinie did not reach >: $(focus_now)"
+rounds=20 misplaced=() started=$SECONDS
+for round in $(seq 1 "$rounds"); do
+    closed=$(boxes_closed)
+    xdotool key Return
+    mt_wait_for 10 more_boxes_than "$closed" || fail "round $round: no SUCCES! box for the dismisser after Enter on >"
+    to_stop=(shift+Tab shift+Tab)
+    if ! settled "${MT_ID[Edit4]}"; then
+        misplaced+=("round $round, Enter on >: $(focus_now)")
+        click_inputLinie
+        to_stop=(Tab)
+    fi
+    xdotool key "${to_stop[@]}" Return
+    if ! settled "${MT_ID[btnSetCom]}"; then
+        misplaced+=("round $round, Enter on !: $(focus_now)")
+        click_inputLinie
+        xdotool key Tab
+    fi
+done
+echo "   $rounds rounds in $((SECONDS - started)) s"
+mt_dismisser_stop
+touch "$out/focus.stop"
+mt_wait_for "$MT_WAIT_LOCAL" mt_ended "$watcher_pid" || true
+mt_stop "$watcher_pid"
+[ "$(boxes_closed)" -eq "$rounds" ] || fail "the dismisser closed $(boxes_closed) SUCCES! boxes, not $rounds"
+if [ "${#misplaced[@]}" -gt 0 ]; then
+    printf '   %s\n' "${misplaced[@]}"
+    fail "${#misplaced[@]} of $((2 * rounds)) presses of Enter left the keyboard elsewhere"
+fi
 
 step "F1 shows the About box"
 drive key F1 || fail "pressing F1"

@@ -43,7 +43,7 @@ expect_line() { grep -qxF -- "$1" "$MT_DRIVE_OUT" || fail "expected the line \"$
 mt_display_up
 mt_wine_up
 mt_control_ids || fail "the driver gave no control identifiers"
-for tool in curl socat stty ss import identify; do
+for tool in curl socat stty ss import identify xdotool; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/setup.sh)"
 done
 mt_may_bind 80 || fail "binding port 80 needs root: run the tests as root"

@@ -1,6 +1,7 @@
 // Keyboard and focus at a declared form, with real key events: the Tab cycle through the form
 // and its group box, arrows and option buttons, Enter and Esc, Alt+letter, the default button
-// and its look, and the focus given back when the form is activated again.
+// and its look, and the focus given back when the form is activated again, also after a box
+// of its own.
 
 #include <commctrl.h>
 
@@ -9,6 +10,8 @@
 
 #include "input_form_fixture.h"
 #include "runtime/property/property_layout.h"
+#include "runtime/window/owned_box.h"
+#include "tests/support/message_box_hook.h"
 
 namespace inputtest {
 namespace {
@@ -330,6 +333,38 @@ TEST_F(InputTest, AReactivatedFormGivesTheFocusBackToTheSameControl) {
         EXPECT_NE(FocusedIndex(), index) << "the other window has the focus";
         ASSERT_TRUE(testsupport::BringToFront(form_));
         EXPECT_EQ(FocusedIndex(), index) << "focus after reactivation";
+    }
+    DestroyWindow(other);
+}
+
+// While a box owned by the form is up, the foreground goes elsewhere, and the box ends without
+// giving it back (as when the display's late news of a box closed by another program
+// deactivates the form). A foreground left to nobody (the desktop) is taken back: the form is
+// active again with the focus on the control that had it. Another window keeps it.
+TEST_F(InputTest, AFormThatItsBoxLeftInactiveIsActiveAgainUnlessAnotherWindowTookTheForeground) {
+    ASSERT_NE(BuildRows(kNavigationForm), nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 10, 100, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    const struct {
+        const char* name;
+        HWND foreground;  // where the foreground goes while the box is up
+        bool formActive;  // afterwards
+    } cases[] = {{"the desktop", GetDesktopWindow(), true}, {"another window", other, false}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(testsupport::BringToFront(form_));
+        Focus(6);
+        testsupport::MessageBoxHook box(
+            [&](const testsupport::BoxRecord&, std::size_t) { SetForegroundWindow(c.foreground); });
+        runtime::ShowOwnedBox(form_, "text", "caption", MB_OK);
+        ASSERT_EQ(box.boxes().size(), 1u) << c.name;
+        EXPECT_EQ(box.boxes()[0].owner, form_) << c.name;
+        EXPECT_EQ(GetForegroundWindow() == form_, c.formActive) << c.name;
+        EXPECT_EQ(GetActiveWindow() == form_, c.formActive) << c.name;
+        if (c.formActive) {
+            EXPECT_EQ(FocusedIndex(), 6) << c.name;
+        } else {
+            EXPECT_FALSE(IsChild(form_, GetFocus())) << c.name << ": the form took the focus back";
+        }
     }
     DestroyWindow(other);
 }
