@@ -21,7 +21,8 @@ SourceLineRecord sourceLine{};
 DWORD lineDisplacement = 0;
 runtime::WorkBlock reportReserve{};
 
-constexpr DWORD kSymLoadLines = 0x10;  // SYMOPT_LOAD_LINES
+constexpr DWORD kSymLoadLines = 0x10;      // SYMOPT_LOAD_LINES
+constexpr DWORD kSymDeferredLoads = 0x04;  // SYMOPT_DEFERRED_LOADS
 
 // The debug-help library's entry points that the lookup uses.
 using SymSetOptionsCall = DWORD(WINAPI*)(DWORD options);
@@ -136,7 +137,10 @@ FaultSite LookUpSourceLine(const EXCEPTION_RECORD& record, std::span<char> name)
     }
 
     HANDLE process = GetCurrentProcess();
-    help.setOptions(kSymLoadLines);
+    // The process is invaded for its list of modules only: with deferred loads the library reads
+    // the debug information of the one module the lookup needs, not that of every library the
+    // process holds (under Wine, its own and the system's too), which took most of the wait.
+    help.setOptions(kSymLoadLines | kSymDeferredLoads);
     help.initialize(process, nullptr, TRUE);
     sourceLine = SourceLineRecord{};
     sourceLine.SizeOfStruct = sizeof(SourceLineRecord);
