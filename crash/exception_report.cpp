@@ -23,7 +23,8 @@ runtime::WorkBlock reportReserve{};
 // Taken (set to none) as it is called, so that a failure inside it is not met by a second call.
 FaultSafeguard faultSafeguard = nullptr;
 
-constexpr DWORD kSymLoadLines = 0x10;  // SYMOPT_LOAD_LINES
+constexpr DWORD kSymLoadLines = 0x10;      // SYMOPT_LOAD_LINES
+constexpr DWORD kSymDeferredLoads = 0x04;  // SYMOPT_DEFERRED_LOADS
 
 // The debug-help library's entry points that the lookup uses.
 using SymSetOptionsCall = DWORD(WINAPI*)(DWORD options);
@@ -138,7 +139,10 @@ FaultSite LookUpSourceLine(const EXCEPTION_RECORD& record, std::span<char> name)
     }
 
     HANDLE process = GetCurrentProcess();
-    help.setOptions(kSymLoadLines);
+    // The process is invaded for its list of modules only: with deferred loads the library reads
+    // the debug information of the one module the lookup needs, not that of every library the
+    // process holds (under Wine, its own and the system's too), which took most of the wait.
+    help.setOptions(kSymLoadLines | kSymDeferredLoads);
     help.initialize(process, nullptr, TRUE);
     sourceLine = SourceLineRecord{};
     sourceLine.SizeOfStruct = sizeof(SourceLineRecord);

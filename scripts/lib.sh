@@ -7,7 +7,8 @@
 #   waits and processes  mt_wait_for, mt_alive, mt_ended, mt_own, mt_disown, mt_stop,
 #                        mt_cleanup
 #   the display          mt_display_up, mt_display_down
-#   Wine                 mt_wine_env, mt_wine_up, mt_wine_down, mt_wine_start, mt_windows_path
+#   Wine                 mt_wine_env, mt_wine_up, mt_wine_down, mt_wine_start, mt_windows_path,
+#                        mt_copy_prefix
 #   the serial line      mt_line_up, mt_line_down, mt_line_record, mt_map_com, mt_unmap_com,
 #                        mt_restore_coms
 #   the simulator        mt_simulator_up
@@ -251,6 +252,22 @@ mt_wine_start() {
     (cd "$(dirname "$log")" && exec wine "$exe" "$@" </dev/null >"$log" 2>&1) &
     MT_WINE_PID=$!
     mt_own "$MT_WINE_PID"
+}
+
+# mt_copy_prefix FROM TO: TO becomes a copy of the prefix FROM, which other programs may be using
+# meanwhile: the programs on the shared desktop write and remove C:\a, C:\c, C:\s and their COM
+# links as they run, and a file that goes while cp reads the folder fails the copy. The copy is
+# made again then, three times at most; false when none succeeded.
+mt_copy_prefix() {
+    local from=$1 to=$2 attempt
+    for attempt in 1 2 3; do
+        rm -rf "$to"
+        cp -a "$from" "$to" 2>"$to.copy-errors" && { rm -f "$to.copy-errors"; return 0; }
+        echo "copying the prefix $from (attempt $attempt): $(tr '\n' ' ' <"$to.copy-errors")" >&2
+        sleep 0.2
+    done
+    rm -f "$to.copy-errors"
+    return 1
 }
 
 # mt_windows_path PATH: a host path as the Windows programs in the prefix see it (drive Z:).

@@ -23,8 +23,7 @@ output=$(mktemp)
 if [ -n "${MT_OWN_SESSION:-}" ]; then
     own="$prefix-$MT_OWN_SESSION"
     if [ ! -f "$own/.mt-ready" ] || [ "$prefix/.mt-ready" -nt "$own/.mt-ready" ]; then
-        rm -rf "$own"
-        cp -a "$prefix" "$own"
+        mt_copy_prefix "$prefix" "$own"
     fi
     prefix=$own
     unset DISPLAY

@@ -77,13 +77,10 @@ expect_answer pos_before.json '{"x":0,"y":0,"line":"idle","done":0,"total":0,"de
 step "/pos during a 300-step line at p=10: the steps made rise, and each has reached the line"
 get '/s?e=1&p=10&X300' reply_line.bin &
 curl_pid=$!
-# The line's request may reach the program after the first /pos: wait until it runs.
-for _ in $(seq 1 100); do
-    get /pos pos_start.json || fail "curl of /pos"
-    [ "$(member line pos_start.json)" = running ] && break
-    sleep 0.05
-done
-[ "$(member line pos_start.json)" = running ] || fail "the line did not start: $(body_of pos_start.json)"
+# The line's request goes out in the background: the readings start once the program has taken
+# it (a /pos before that still finds the machine idle with no line).
+line_taken() { get /pos pos_taken.json && [ "$(member total pos_taken.json)" = 300 ]; }
+mt_wait_for "$MT_WAIT_LOCAL" line_taken || fail "the line was not taken: $(body_of pos_taken.json)"
 readings=() previous=-1 rising=0
 for i in $(seq 1 40); do
     get /pos "pos_during_$i.json" || fail "curl of /pos during the line"

@@ -46,7 +46,9 @@ done
 # The machine: program_session.sh brings up COM5, the serial reader, the display and Wine; the
 # unpacked reply files then take C:\ from the ones it writes.
 prefix="$state/wineprefix"
-cp -a "$seed" "$prefix"
+# shellcheck source=../../scripts/lib.sh
+source "$source/scripts/lib.sh"
+mt_copy_prefix "$seed" "$prefix" || fail "copying the prefix $seed"
 rm -f "$prefix/drive_c/a" "$prefix/drive_c/c" "$prefix/drive_c/s" "$prefix"/dosdevices/com*
 program="$unpacked/Project1.exe" out="$state/session" session_port=8092
 # A display of its own, so that its window never takes the focus from the tests on the shared

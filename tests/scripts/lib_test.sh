@@ -66,5 +66,14 @@ check "the clean-up puts COM3 back" test "$(readlink "$WINEPREFIX/dosdevices/com
 check "... removes COM4" test ! -L "$WINEPREFIX/dosdevices/com4"
 check "... and ends every owned process" eval "mt_ended $sleeper && mt_ended $socat_pid"
 
+# A prefix's copy: whole, its links kept; from a prefix that is not there, none after three tries.
+mkdir -p "$work/seed/drive_c" "$work/seed/dosdevices"
+echo reply >"$work/seed/drive_c/a"
+ln -s /dev/ttyS0 "$work/seed/dosdevices/com5"
+check "a prefix is copied" mt_copy_prefix "$work/seed" "$work/copy"
+check "... with its files and links" eval '[ "$(cat "$work/copy/drive_c/a")" = reply ] && [ "$(readlink "$work/copy/dosdevices/com5")" = /dev/ttyS0 ]'
+check "a prefix that is not there is not copied" eval '! mt_copy_prefix "$work/nowhere" "$work/copy2" 2>/dev/null'
+check "... and leaves nothing" test ! -e "$work/copy2" -a ! -e "$work/copy2.copy-errors"
+
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo PASS

@@ -1,0 +1,1 @@
+// The unit that carries the precompiled system headers (cmake/system_headers.cmake).
