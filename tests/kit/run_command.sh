@@ -55,7 +55,7 @@ up)
     if [ -n "$seed" ] && [ -f "$seed/.mt-ready" ]; then
         prefix="$run/wineprefix"
         mkdir -p "$run"
-        cp -a "$seed" "$prefix"
+        mt_copy_prefix "$seed" "$prefix" || fail "copying the prefix $seed"
         rm -f "$prefix/drive_c/a" "$prefix/drive_c/c" "$prefix/drive_c/s" "$prefix"/dosdevices/com*
         for font in /usr/share/wine/fonts/*; do rm -f "$prefix/drive_c/windows/Fonts/${font##*/}"; done
         echo "the clone's prefix is a copy of $seed without Wine's fonts, reply files and COM ports"
