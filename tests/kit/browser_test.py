@@ -57,6 +57,15 @@ def program_position():
         return json.loads(reply.read())
 
 
+PHONE = (412, 915)
+
+
+def phone_screen(browser):
+    """A phone's screen: a headless window is never narrower than 500 pixels, so it is emulated."""
+    browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                            {"width": PHONE[0], "height": PHONE[1], "deviceScaleFactor": 1, "mobile": True})
+
+
 def start_browser(profile):
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
@@ -67,6 +76,7 @@ def start_browser(profile):
                    "--user-data-dir=" + profile, "--window-size=412,915"):
         options.add_argument(switch)
     browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    phone_screen(browser)
     browser.set_page_load_timeout(WAIT_S)
     return browser
 
@@ -115,6 +125,7 @@ class ControlPage(unittest.TestCase):
         width = b.execute_script("return [document.documentElement.scrollWidth, window.innerWidth]")
         print("control page %r, page width %d in a window %d wide" % (b.title, width[0], width[1]))
         self.assertEqual(b.title, "Mini-Tarvo Server: control")
+        self.assertEqual(width[1], PHONE[0], "the window is not phone-sized")
         self.assertLessEqual(width[0], width[1], "the page scrolls sideways on a phone-sized window")
         self.shot("control_page.png")
 
@@ -160,6 +171,7 @@ class ControlPage(unittest.TestCase):
         # The live view, as the control page links to it: its path ends at the target; the Move
         # is its one cut, the jogs after Tool off its travel.
         link = b.find_element(By.ID, "view-link").get_attribute("href")
+        b.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
         b.set_window_size(640, 915)
         b.get(link)
         # The view redraws itself as it polls, so each reading is taken in one script call:
@@ -182,7 +194,7 @@ class ControlPage(unittest.TestCase):
         self.assertEqual(tuple(int(v) for v in cuts[0][-1]), (10, 8), "the cut is not the Move")
         self.shot("live_view.png")
         self.side_by_side("control_page_and_view.png", "page_after_move.png", "live_view.png")
-        b.set_window_size(412, 915)
+        phone_screen(b)
 
     def side_by_side(self, name, *shots):
         """The screenshots named, side by side in one picture."""
@@ -191,6 +203,7 @@ class ControlPage(unittest.TestCase):
         with open(page, "w") as f:
             f.write('<!DOCTYPE html><html><body style="margin:0;padding:8px;background:#37474f;display:inline-flex;'
                     'gap:8px;align-items:flex-start">%s</body></html>' % "".join('<img src="%s">' % s for s in shots))
+        b.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
         b.set_window_size(1400, 1100)
         b.get("file://" + page)
         size = WebDriverWait(b, WAIT_S).until(lambda d: d.execute_script(
