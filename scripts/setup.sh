@@ -10,6 +10,24 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 
+# apt_retry COMMAND...: an apt command, again up to twice more when it fails: a mirror caught in
+# the middle of a sync serves an index of the wrong size for a while.
+apt_retry() {
+    local attempt
+    for attempt in 1 2; do
+        "${sudo_cmd[@]}" "$@" && return 0
+        echo "setup: \"$*\" failed (attempt $attempt); again in 15 s"
+        sleep 15
+    done
+    "${sudo_cmd[@]}" "$@"
+}
+
+# apt_update: the package lists; where one of them still cannot be fetched, the others are new
+# and the lists are used as they are (the installation says if a package is missing).
+apt_update() {
+    apt_retry apt-get update -qq || echo "setup: some package lists could not be updated; going on with them"
+}
+
 # install_missing PACKAGE...: installs those of the packages that are not installed yet.
 install_missing() {
     local missing=() p
@@ -21,8 +39,8 @@ install_missing() {
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         "${sudo_cmd[@]}" dpkg --add-architecture i386
     fi
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    apt_update
+    apt_retry apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 # Wine runs the 32-bit Windows programs in 32-bit Linux processes. Some kernels have 32-bit
@@ -54,8 +72,8 @@ ensure_i386_programs_run() {
         if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
             echo 'deb http://deb.debian.org/debian bookworm-backports main' | "${sudo_cmd[@]}" tee "$list" >/dev/null
         fi
-        "${sudo_cmd[@]}" apt-get update -qq
-        "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user >/dev/null
+        apt_update
+        apt_retry apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user >/dev/null
         qemu_is_recent || { echo "setup: no qemu-i386 of version 8 or later" >&2; exit 1; }
     fi
     [ -e "$binfmt/register" ] || "${sudo_cmd[@]}" mount -t binfmt_misc binfmt_misc "$binfmt"
