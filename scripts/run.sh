@@ -71,7 +71,7 @@ program=${MT_PROGRAM:-} driver=${MT_DRIVER:-} hook=${MT_HOOK:-} simulator=${MT_S
 # The stand-in hook tells the simulator; with a real machine there is none to tell (MT_HOOK, or
 # --hook among the switches, names a library of your own).
 want_hook=0
-if given --hook; then want_hook=0; elif [ -n "$hook" ] || [ -z "$serial" ]; then want_hook=1; fi
+if ! given --hook && { [ -n "$hook" ] || [ -z "$serial" ]; }; then want_hook=1; fi
 win_targets=()
 [ -n "$program" ] || win_targets+=(Project1)
 [ -n "$driver" ] || win_targets+=(app_driver)

@@ -22,12 +22,12 @@ import time
 import unittest
 import urllib.request
 
-from selenium import webdriver
 from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select, WebDriverWait
+
+from chromium import start_chromium
 
 OUT_DIR = sys.argv[1]
 VIEW_PORT = int(sys.argv[2]) if len(sys.argv) > 2 else 8070
@@ -67,15 +67,7 @@ def phone_screen(browser):
 
 
 def start_browser(profile):
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    # Without the background-networking switches Chromium reaches for the internet, which
-    # this machine refuses.
-    for switch in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                   "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                   "--user-data-dir=" + profile, "--window-size=412,915"):
-        options.add_argument(switch)
-    browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    browser = start_chromium(profile, PHONE)
     phone_screen(browser)
     browser.set_page_load_timeout(WAIT_S)
     return browser

@@ -30,12 +30,12 @@ import time
 import unittest
 import urllib.request
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select, WebDriverWait
+
+from chromium import start_chromium
 
 OUT_DIR = sys.argv[1]
 VIEW = "http://127.0.0.1:%d/" % int(sys.argv[2])
@@ -151,16 +151,8 @@ class JobsOnTheMachine(unittest.TestCase):
     def setUpClass(cls):
         os.makedirs(OUT_DIR, exist_ok=True)
         cls.folder = tempfile.mkdtemp(prefix="mt-jobs-")
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        # Without the background-networking switches Chromium reaches for the internet, which
-        # this machine refuses.
-        for switch in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                       "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                       "--disable-background-timer-throttling", "--disable-renderer-backgrounding",
-                       "--user-data-dir=" + os.path.join(cls.folder, "profile"), "--window-size=480,1000"):
-            options.add_argument(switch)
-        cls.browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        cls.browser = start_chromium(os.path.join(cls.folder, "profile"), (480, 1000),
+                                     ("--disable-background-timer-throttling", "--disable-renderer-backgrounding"))
         cls.browser.set_page_load_timeout(WAIT_S)
         b = cls.browser
         b.get(PROGRAM)

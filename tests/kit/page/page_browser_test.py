@@ -15,14 +15,14 @@ import tempfile
 import time
 import unittest
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from chromium import start_chromium  # noqa: E402
 from fake_program_server import FakeProgram  # noqa: E402
 
 REPLY_DIR = sys.argv[1]
@@ -51,13 +51,7 @@ class ControlPageJobs(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.mkdtemp(prefix="mt-page-")
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for switch in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                       "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                       "--user-data-dir=" + os.path.join(cls.folder, "profile"), "--window-size=412,915"):
-            options.add_argument(switch)
-        cls.browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        cls.browser = start_chromium(os.path.join(cls.folder, "profile"), (412, 915))
 
     @classmethod
     def tearDownClass(cls):

@@ -10,15 +10,17 @@ it (no point of the shape farther than half a step from them), the tool on along
 import functools
 import http.server
 import math
+import os
 import shutil
 import sys
 import tempfile
 import threading
 import unittest
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.support.ui import WebDriverWait
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from chromium import start_chromium  # noqa: E402
 
 SOURCE = sys.argv[1]
 DENSE = 4000  # points per expected shape: its own chords stray far below a step's thousandth
@@ -157,13 +159,7 @@ class SvgJobs(unittest.TestCase):
         cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         threading.Thread(target=cls.server.serve_forever, daemon=True).start()
         cls.profile = tempfile.mkdtemp(prefix="mt-chromium-")
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for switch in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                       "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                       "--user-data-dir=" + cls.profile):
-            options.add_argument(switch)
-        cls.browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        cls.browser = start_chromium(cls.profile)
         cls.browser.get("http://127.0.0.1:%d/tests/kit/page/svg_page.html" % cls.server.server_address[1])
         WebDriverWait(cls.browser, 60).until(lambda b: b.title == "SVG jobs ready")
 
