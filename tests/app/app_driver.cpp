@@ -18,12 +18,11 @@
 //   dismiss                 dismiss the box of any program
 //   read ID...              the texts of the controls
 //   close                   the system menu's Close
-//   focus                   where the keyboard focus is, as another program sees it: the
-//                           identifier of the main window's control that has it (0 for none),
-//                           whether the main window is its thread's active window and the
-//                           system's foreground window ("focus 1004 active 1 foreground 1")
-//   focus-watch STOPFILE    the focus line each time it changes, until the file STOPFILE
-//                           exists or the main window is gone
+//   focus-watch STOPFILE    where the keyboard focus is, as another program sees it, each
+//                           time it changes, until the file STOPFILE exists or the main window
+//                           is gone: the identifier of the main window's control that has it (0
+//                           for none), whether the main window is its thread's active window and
+//                           the system's foreground window ("focus 1004 active 1 foreground 1")
 //   handles                 the program's handle count and memory (working set, private
 //                           bytes, in KB), as the system gives them to another process
 //   dismiss-all STOPFILE    dismiss every box of the program as it comes, until the file
@@ -288,11 +287,6 @@ std::string FocusLine(HWND main) {
            " foreground " + std::to_string(GetForegroundWindow() == main ? 1 : 0);
 }
 
-int Focus(HWND main) {
-    std::printf("%s\n", FocusLine(main).c_str());
-    return 0;
-}
-
 // The focus line each time it changes (looked at every 10 ms), until the file stopFile exists
 // or the main window is gone.
 int WatchFocus(HWND main, const std::string& stopFile) {
@@ -413,7 +407,6 @@ int Run(const std::vector<std::string>& args) {
         return DismissBoxes(main, std::atoi(args[1].c_str()), std::strtoul(args[2].c_str(), nullptr, 10));
     }
     if (command == "no-box" && args.size() == 1) return NoBox(main);
-    if (command == "focus" && args.size() == 1) return Focus(main);
     if (command == "focus-watch" && args.size() == 2) return WatchFocus(main, args[1]);
     if (command == "read" && args.size() >= 2) {
         std::vector<int> ids;
